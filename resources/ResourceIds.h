@@ -1,0 +1,13 @@
+#pragma once
+// Identifiers shared by Vellbrook.rc and the code. Message texts keep the numbers the testers'
+// documentation refers to.
+
+#define IDS_APP_TITLE 100
+#define IDS_DRIVER_NOT_LOADABLE 115
+#define IDS_DRIVER_NOT_FOUND 116
+
+// Automation errors of the framework (outside the numbered message range).
+#define IDS_GET_NOT_SUPPORTED 900
+#define IDS_SET_NOT_SUPPORTED 901
+
+#define IDR_TYPELIB 1

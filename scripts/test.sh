@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Sets up the machine (idempotent), builds everything and runs every test under Wine.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${VB_BUILD_DIR:-$root/build}"
+
+bash "$root/scripts/setup.sh"
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j"$(nproc)"
+# Tests that open windows need a display; one virtual display serves the whole run.
+cd "$build"
+xvfb-run -a ctest --verbose --timeout 600
