@@ -11,7 +11,6 @@ namespace {
 
 constexpr DISPID kModelId = 2;
 
-
 const IID* const kInterfaceIds[] = {&IID_IDriver, nullptr};
 
 }  // namespace

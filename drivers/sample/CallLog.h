@@ -1,0 +1,52 @@
+#pragma once
+// The sample driver's call log, which tests read back to see what the bench called.
+//
+// When the environment variable VB_SAMPLE_DRIVER_LOG names a file, every entry point call and
+// every process attach/detach appends one line to it. The variable is read at each call, so a
+// test may point it elsewhere (or clear it) while the library stays loaded. The file is opened,
+// appended to and closed for each line, so nothing is lost when the library is unloaded.
+//
+// Encoding UTF-8 without a byte order mark; every line ends with "\r\n".
+//
+//   <module>: attach
+//   <module>: detach
+//   <module>: <entry point>(<arguments>)
+//
+// <module> is the file name of this library as loaded (after the last backslash, case as given),
+// e.g. "FAM03.PRN" for a copy loaded from C:\bench\FAM03.PRN.
+// <arguments> are joined by ", "; numbers and handles are decimal, window handles their decimal
+// value, text as given (a null string is empty). Entry points with their own arguments:
+//
+//   D_EnableDriverW(<model>, <port>)
+//   D_Disable(<handle>)
+//   D_SetPFMessageBox(<handle>, <window>)       likewise D_SetPFAppEvent, D_SetPFAppEventMT
+//   D_RFIDUpdateInterface(<handle>, taken)      flag 0
+//   D_RFIDUpdateInterface(<handle>, released)   flag 1 (any other flag is logged as its number)
+//   D_GetLastError()
+//
+// Every other entry point logs just its handle: "<entry point>(<handle>)".
+#include <windows.h>
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace vb::sample {
+
+std::wstring ArgumentText(unsigned long value);
+std::wstring ArgumentText(long value);
+std::wstring ArgumentText(const wchar_t* text);
+std::wstring ArgumentText(HWND window);
+
+// "D_Disable" and {"1"} give "D_Disable(1)".
+std::wstring FormatCall(std::string_view entryPoint, std::initializer_list<std::wstring> arguments);
+
+// Appends "<module>: <event>" when logging is switched on; never changes the thread's last error.
+void LogLine(std::wstring_view event);
+
+template <class... Arguments>
+void LogCall(std::string_view entryPoint, const Arguments&... arguments) {
+    LogLine(FormatCall(entryPoint, {ArgumentText(arguments)...}));
+}
+
+}  // namespace vb::sample

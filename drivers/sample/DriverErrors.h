@@ -1,0 +1,14 @@
+#pragma once
+// The codes D_GetLastError reports. A failing call sets one; a succeeding call leaves the last
+// one in place, as GetLastError does.
+#include <windows.h>
+
+namespace vb::sample {
+
+enum DriverError : LONG {
+    kNoError = 0,
+    kUnknownHandle = 1,  // the handle names no open instance of this library
+    kBadArgument = 2,    // a required pointer is null, a text is empty, a flag is out of range
+};
+
+}  // namespace vb::sample

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "Bstr.h"
+#include "ComPtr.h"
+#include "DriverIds.h"
+#include "DriverWrapper.h"
+#include "Strings.h"
+
+namespace {
+
+// The type library embedded in the program must describe the members scripts reach, with the
+// same dispatch ids, or the editor's listings and the dispatch tables disagree.
+class TypeLibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t program[MAX_PATH];
+        ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+        ASSERT_EQ(S_OK, ::LoadTypeLibEx(program, REGKIND_NONE, library_.Put()));
+    }
+    vb::ComPtr<ITypeLib> library_;
+};
+
+TEST_F(TypeLibraryTest, IsVellbrookOneDotZero) {
+    TLIBATTR* attributes = nullptr;
+    ASSERT_EQ(S_OK, library_->GetLibAttr(&attributes));
+    const GUID expected = {0x8E1B7E2B, 0x020B, 0x4204, {0x99, 0x9B, 0x28, 0x14, 0x58, 0x6C, 0x58, 0x67}};
+    EXPECT_TRUE(IsEqualGUID(expected, attributes->guid));
+    EXPECT_EQ(1, attributes->wMajorVerNum);
+    EXPECT_EQ(0, attributes->wMinorVerNum);
+    library_->ReleaseTLibAttr(attributes);
+
+    vb::Bstr name;
+    ASSERT_EQ(S_OK, library_->GetDocumentation(-1, name.Put(), nullptr, nullptr, nullptr));
+    EXPECT_EQ(L"Vellbrook", name.Str());
+}
+
+TEST_F(TypeLibraryTest, EveryDriverMemberHasTheTypeLibrarysIdAndName) {
+    vb::ComPtr<ITypeInfo> info;
+    ASSERT_EQ(S_OK, library_->GetTypeInfoOfGuid(IID_IDriver, info.Put()));
+    for (const auto& member : CDriverWrapper::Members()) {
+        if (member.kind == vb::MemberKind::Placeholder) continue;
+        LPOLESTR names[] = {const_cast<LPOLESTR>(member.name)};
+        MEMBERID id = MEMBERID_NIL;
+        EXPECT_EQ(S_OK, info->GetIDsOfNames(names, 1, &id)) << vb::ToUtf8(member.name);
+        EXPECT_EQ(member.id, id) << vb::ToUtf8(member.name);
+
+        vb::Bstr documented;
+        EXPECT_EQ(S_OK, info->GetDocumentation(member.id, documented.Put(), nullptr, nullptr, nullptr));
+        EXPECT_EQ(member.name, documented.Str());
+    }
+}
+
+TEST_F(TypeLibraryTest, DriverMembersHaveTheirAutomationTypes) {
+    vb::ComPtr<ITypeInfo> info;
+    ASSERT_EQ(S_OK, library_->GetTypeInfoOfGuid(IID_IDriver, info.Put()));
+    TYPEATTR* attributes = nullptr;
+    ASSERT_EQ(S_OK, info->GetTypeAttr(&attributes));
+    EXPECT_EQ(TKIND_DISPATCH, attributes->typekind);
+    EXPECT_EQ(16, attributes->cVars);  // the properties, Name (1) to EnableEvents (16)
+    std::vector<MEMBERID> methods;
+    for (UINT i = 0; i < attributes->cFuncs; ++i) {
+        FUNCDESC* function = nullptr;
+        ASSERT_EQ(S_OK, info->GetFuncDesc(i, &function));
+        if (function->memid >= 18 && function->memid <= 59) methods.push_back(function->memid);
+        info->ReleaseFuncDesc(function);
+    }
+    EXPECT_EQ(42u, methods.size());  // Escape (18) to GetDeviceCaps (59)
+    info->ReleaseTypeAttr(attributes);
+}
+
+}  // namespace
