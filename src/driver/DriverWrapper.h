@@ -39,6 +39,7 @@ public:
     CDriverHandler* Owner() const noexcept { return owner_; }
 
     bool IsLoaded() const noexcept { return static_cast<bool>(module_); }
+    bool GdiPlusRunning() const noexcept { return gdiPlusToken_ != 0; }
     DRIVERHANDLE DeviceHandle() const noexcept { return device_; }
     const tagDRIVERINFO& DriverInfo() const noexcept { return driverInfo_; }
     const DriverEntryPoints& EntryPoints() const noexcept { return entry_; }

@@ -178,4 +178,19 @@ TEST_F(DriverWrapperLoadTest, EventsGoToTheMainWindowOnlyWhileLoaded) {
     ::DestroyWindow(window);
 }
 
+TEST_F(DriverWrapperLoadTest, GdiPlusRunsFromLoadToUnload) {
+    std::wstring path = sandbox_.AddDriver(L"FAM03.PRN");
+    ASSERT_TRUE(wrapper_.Load(path, sandbox_.OutputFile(), sandbox_.SettingsFile(), TRUE));
+    EXPECT_TRUE(wrapper_.GdiPlusRunning());
+    // Releasing the device must not lose track of GDI+, or Unload could never end it.
+    wrapper_.ReleaseDriver();
+    EXPECT_TRUE(wrapper_.GdiPlusRunning());
+    wrapper_.Unload();
+    EXPECT_FALSE(wrapper_.GdiPlusRunning());
+
+    EXPECT_FALSE(wrapper_.Load(sandbox_.Path(L"FAM07.PRN"), sandbox_.OutputFile(), sandbox_.SettingsFile(), TRUE));
+    EXPECT_FALSE(wrapper_.GdiPlusRunning());
+    EXPECT_EQ(1u, boxes_.Boxes().size());
+}
+
 }  // namespace

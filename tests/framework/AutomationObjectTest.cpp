@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 
 #include "AutomationObject.h"
@@ -145,11 +146,10 @@ TEST(AutomationObjectLifetime, CountedObjectsDieAtLastReleaseOwnedOnesDoNot) {
     EXPECT_TRUE(destroyed);
 
     destroyed = false;
-    {
-        Counter owned(Counter::Lifetime::Owned, &destroyed);
-        owned.Release();
-        EXPECT_FALSE(destroyed);
-    }
+    auto owned = std::make_unique<Counter>(Counter::Lifetime::Owned, &destroyed);
+    owned->Release();
+    EXPECT_FALSE(destroyed);
+    owned.reset();
     EXPECT_TRUE(destroyed);
 }
 
