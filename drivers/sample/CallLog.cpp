@@ -1,8 +1,10 @@
 #include "CallLog.h"
 
+#include "Strings.h"
 #include "UniqueHandle.h"
 
 #include <cstdint>
+#include <cwchar>
 #include <string>
 
 // The linker's symbol for this module's own load address, so the log can name the file the
@@ -45,16 +47,6 @@ std::wstring ModuleFileName() {
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
-std::string ToUtf8(std::wstring_view text) {
-    if (text.empty()) return {};
-    int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                       nullptr, nullptr);
-    std::string result(static_cast<size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length,
-                          nullptr, nullptr);
-    return result;
-}
-
 // Holds a lock on the whole file while one line is written.
 class WholeFileLock {
 public:
@@ -91,7 +83,14 @@ void AppendToFile(const std::wstring& path, const std::string& bytes) {
 std::wstring ArgumentText(unsigned long value) { return std::to_wstring(value); }
 std::wstring ArgumentText(long value) { return std::to_wstring(value); }
 std::wstring ArgumentText(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
+std::wstring ArgumentText(const std::wstring& text) { return text; }
 std::wstring ArgumentText(HWND window) { return std::to_wstring(reinterpret_cast<std::uintptr_t>(window)); }
+
+std::wstring HexText(unsigned long value) {
+    wchar_t text[16];
+    std::swprintf(text, sizeof text / sizeof text[0], L"0x%04lX", value);
+    return text;
+}
 
 std::wstring FormatCall(std::string_view entryPoint, std::initializer_list<std::wstring> arguments) {
     // Entry point names are plain ASCII.
@@ -116,7 +115,7 @@ void LogLine(std::wstring_view event) {
         line += L": ";
         line += event;
         line += L"\r\n";
-        AppendToFile(path, ToUtf8(line));
+        AppendToFile(path, vb::ToUtf8(line));
     }
     ::SetLastError(savedError);
 }

@@ -19,12 +19,36 @@
 //
 //   D_EnableDriverW(<model>, <port>)
 //   D_Disable(<handle>)
-//   D_SetPFMessageBox(<handle>, <window>)       likewise D_SetPFAppEvent, D_SetPFAppEventMT
+//   D_SetPFMessageBox(<handle>, <window>)       likewise D_SetPFAppEvent, D_SetPFAppEventMT,
+//                                               D_SetParentWindow
 //   D_RFIDUpdateInterface(<handle>, taken)      flag 0
 //   D_RFIDUpdateInterface(<handle>, released)   flag 1 (any other flag is logged as its number)
 //   D_GetLastError()
+//   D_SetCountry(<handle>, <country>, <unit>)
+//   D_RealizeDMW(<handle>, <model>)
+//   D_SaveDMW(<handle>, <model>, <settings file>)
+//   D_DevCapsW(<handle>, <index>)
+//   D_SelectFontW(<handle>, <face>, <lfHeight>, <lfEscapement>)    a null font: D_SelectFontW(<handle>, 0)
+//   D_SelectCodeW(<handle>, <code name>, <ModuleX>, <ModuleY>)     a null code: D_SelectCodeW(<handle>, 0)
+//   D_EscapeW(<handle>, <code>, <value>, <input>, <output>)
+//       code as 0x and at least four upper-case hex digits; input the wide text it points to, 0
+//       when null; output "object" when non-null, else 0
+//   D_PrinterParameter(<handle>, <name>, <value>)  value as text; empty for a read and for a
+//                                                  value that has no text
+//   D_SetVarInfo(<handle>, <record type>, <record Name>)   a null record: 0 for the name
+//   D_GetDrvCaps(<handle>, <index>, <sub-index>)
+//   D_SetSpecificOptions(<handle>, <options>)
 //
 // Every other entry point logs just its handle: "<entry point>(<handle>)".
+//
+// The test escapes that call the bench's callback object log what they got, after their
+// D_EscapeW line:
+//
+//   variable <name>: found type=<Type> value=<Value>      escape 0x7001
+//   variable <name>: missing
+//   variable <name>: failed 0x<HRESULT, 8 hex digits>
+//   format: page <PageWidth>x<PageHeight> label <LabelWidth>x<LabelHeight>      escape 0x7002
+//   format: failed 0x<HRESULT, 8 hex digits>
 #include <windows.h>
 
 #include <initializer_list>
@@ -36,7 +60,11 @@ namespace vb::sample {
 std::wstring ArgumentText(unsigned long value);
 std::wstring ArgumentText(long value);
 std::wstring ArgumentText(const wchar_t* text);
+std::wstring ArgumentText(const std::wstring& text);
 std::wstring ArgumentText(HWND window);
+
+// "0x" and at least four upper-case hex digits: 0x203F, 0x80004005.
+std::wstring HexText(unsigned long value);
 
 // "D_Disable" and {"1"} give "D_Disable(1)".
 std::wstring FormatCall(std::string_view entryPoint, std::initializer_list<std::wstring> arguments);

@@ -7,8 +7,11 @@ namespace vb::sample {
 
 enum DriverError : LONG {
     kNoError = 0,
-    kUnknownHandle = 1,  // the handle names no open instance of this library
-    kBadArgument = 2,    // a required pointer is null, a text is empty, a flag is out of range
+    kUnknownHandle = 1,     // the handle names no open instance of this library
+    kBadArgument = 2,       // a required pointer is null, a text is empty, a flag is out of range
+    kUnknownParameter = 3,  // D_PrinterParameter read a name that was never set
+    kFileNotWritten = 4,    // the settings file could not be written
+    kOutOfMemory = 5,       // a text or object for the caller could not be made
 };
 
 }  // namespace vb::sample

@@ -17,27 +17,12 @@ Result Neutral(std::string_view entryPoint, DRIVERHANDLE h) {
 
 extern "C" {
 
-LONG WINAPI D_SetCountry(DRIVERHANDLE h, LONG, LONG, DWORD) { return Neutral<LONG>(__func__, h); }
-LONG WINAPI D_ResetDriver(DRIVERHANDLE h, BYTE*, tagDRIVERINFO*) { return Neutral<LONG>(__func__, h); }
-LONG WINAPI D_GetDevModeW(DRIVERHANDLE h, BYTE*, LPCWSTR, LPCWSTR, LPCWSTR) {
-    return Neutral<LONG>(__func__, h);
-}
-void WINAPI D_RealizeDMW(DRIVERHANDLE h, const BYTE*, BYTE*, LPCWSTR) { Neutral<void>(__func__, h); }
-void WINAPI D_SaveDMW(DRIVERHANDLE h, const BYTE*, LPCWSTR, LPCWSTR, LPCWSTR) { Neutral<void>(__func__, h); }
-LONG WINAPI D_DevCapsW(DRIVERHANDLE h, LPCWSTR, LPCWSTR, LONG, void*, const BYTE*) {
-    return Neutral<LONG>(__func__, h);
-}
-
-LONG WINAPI D_EnumFontsW(DRIVERHANDLE h, LPCWSTR, DEVICEFONTENUMPROC, LPARAM) {
-    return Neutral<LONG>(__func__, h);
-}
 DWORD WINAPI D_GetTextExtW(DRIVERHANDLE h, LPCWSTR, LONG) { return Neutral<DWORD>(__func__, h); }
 LONG WINAPI D_GetTextMetricsW(DRIVERHANDLE h, TEXTMETRICW*) { return Neutral<LONG>(__func__, h); }
 LONG WINAPI D_GetTextFace(DRIVERHANDLE h, LONG, LPWSTR) { return Neutral<LONG>(__func__, h); }
 LONG WINAPI D_TextOutW(DRIVERHANDLE h, const POINT*, LPCWSTR, LONG, COLORREF, LONG, COLORREF) {
     return Neutral<LONG>(__func__, h);
 }
-LONG WINAPI D_SelectFontW(DRIVERHANDLE h, const LOGFONTW*) { return Neutral<LONG>(__func__, h); }
 
 LONG WINAPI D_SELECTBRUSH(DRIVERHANDLE h, const LOGBRUSH*) { return Neutral<LONG>(__func__, h); }
 LONG WINAPI D_SELECTPEN(DRIVERHANDLE h, const LOGPEN*) { return Neutral<LONG>(__func__, h); }
@@ -48,10 +33,6 @@ LONG WINAPI D_PrintDIB(DRIVERHANDLE h, const POINT*, const SIZE*, HGLOBAL, DWORD
     return Neutral<LONG>(__func__, h);
 }
 
-LONG WINAPI D_EnumCodesW(DRIVERHANDLE h, LPCWSTR, DEVICECODEENUMPROC, LPARAM) {
-    return Neutral<LONG>(__func__, h);
-}
-LONG WINAPI D_SelectCodeW(DRIVERHANDLE h, const BYTE*) { return Neutral<LONG>(__func__, h); }
 DWORD WINAPI D_GetCodeExtW(DRIVERHANDLE h, LPCWSTR, LONG) { return Neutral<DWORD>(__func__, h); }
 LONG WINAPI D_GetHumanFontW(DRIVERHANDLE h, LOGFONTW*) { return Neutral<LONG>(__func__, h); }
 LONG WINAPI D_GetCodeMetricsW(DRIVERHANDLE h, BYTE*) { return Neutral<LONG>(__func__, h); }
@@ -60,11 +41,6 @@ LONG WINAPI D_CodeOutW(DRIVERHANDLE h, const POINT*, LPCWSTR, LONG, COLORREF, LO
     return Neutral<LONG>(__func__, h);
 }
 LONG WINAPI D_IsValidDataW(DRIVERHANDLE h, LPCWSTR) { return Neutral<LONG>(__func__, h); }
-
-LONG WINAPI D_EscapeW(DRIVERHANDLE h, LONG, DWORD, const void*, void*) { return Neutral<LONG>(__func__, h); }
-LONG WINAPI D_PrinterParameter(DRIVERHANDLE h, BYTE*, const VARIANT*, VARIANT*) {
-    return Neutral<LONG>(__func__, h);
-}
 
 LONG WINAPI D_StartDocW(DRIVERHANDLE h, const DOCINFOW*) { return Neutral<LONG>(__func__, h); }
 LONG WINAPI D_EndDoc(DRIVERHANDLE h) { return Neutral<LONG>(__func__, h); }
@@ -76,16 +52,9 @@ LONG WINAPI D_SetAbortProc(DRIVERHANDLE h, ABORTPROC) { return Neutral<LONG>(__f
 LONG WINAPI D_SetupDlgW(DRIVERHANDLE h, DWORD, HWND, BYTE*, LPCWSTR, LPCWSTR) {
     return Neutral<LONG>(__func__, h);
 }
-void WINAPI D_SetVarInfo(DRIVERHANDLE h, LONG, DWORD, const void*) { Neutral<void>(__func__, h); }
-LONG WINAPI D_GetDrvCaps(DRIVERHANDLE h, LONG, LONG) { return Neutral<LONG>(__func__, h); }
 LONG WINAPI D_CheckFormat(DRIVERHANDLE h, const BYTE*) { return Neutral<LONG>(__func__, h); }
-void WINAPI D_SetParentWindow(DRIVERHANDLE h, HWND) { Neutral<void>(__func__, h); }
-
-LONG WINAPI D_RFIDGetNames(DRIVERHANDLE h, BSTR*) { return Neutral<LONG>(__func__, h); }
-IDispatch* WINAPI D_RFIDGetObject(DRIVERHANDLE h, VARIANT) { return Neutral<IDispatch*>(__func__, h); }
 
 LONG WINAPI D_GetSpecificOptions(DRIVERHANDLE h) { return Neutral<LONG>(__func__, h); }
-void WINAPI D_SetSpecificOptions(DRIVERHANDLE h, DWORD) { Neutral<void>(__func__, h); }
 LONG WINAPI D_SetRightsW(DRIVERHANDLE h, LPCWSTR) { return Neutral<LONG>(__func__, h); }
 LONG WINAPI D_GetPrinterIDW(DRIVERHANDLE h, LPWSTR, LONG) { return Neutral<LONG>(__func__, h); }
 LONG WINAPI D_CheckPrinter(DRIVERHANDLE h) { return Neutral<LONG>(__func__, h); }

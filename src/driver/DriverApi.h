@@ -107,20 +107,3 @@ VB_DRIVER_ENTRY_POINTS(VB_DECLARE_ENTRY_POINT_TYPE)
 constexpr int kDriverEntryPointCount = 0 VB_DRIVER_ENTRY_POINTS(VB_COUNT_ENTRY_POINT);
 #undef VB_COUNT_ENTRY_POINT
 static_assert(kDriverEntryPointCount == 53, "a driver library has 53 entry points");
-
-// Private escapes the bench sends after a device opens and around printed objects.
-enum DriverEscape : LONG {
-    kEscapeSetImage = 0x2012,
-    kEscapeBeginSetup = 0x2013,
-    kEscapeEndSetup = 0x2014,
-    kEscapeSetTimeout = 0x200E,
-    kEscapeSetModel = 0x201C,
-    kEscapeBeginPiece = 0x201F,
-    kEscapeApplySetup = 0x2020,
-    kEscapeObjectName = 0x202A,
-    kEscapeTextObject = 0x202D,
-    kEscapeSetCallback = 0x203F,
-    kEscapeReady = 0x203E,
-    kEscapeFolder = 0x2064,
-    kEscapeFolderAgain = 0x2065,
-};

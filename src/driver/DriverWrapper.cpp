@@ -137,7 +137,14 @@ BOOL CDriverWrapper::ReleaseDriver() {
         result = entry_.D_Disable(device_);
         if (result) device_ = 0;
     }
-    devmode_.clear();
+    devmode_.Clear();
+    // Fonts, codes, variables and formats belong to the device that is gone.
+    fonts_.clear();
+    codes_.clear();
+    defaultFontName_.clear();
+    defaultCodeName_.clear();
+    variables_.clear();
+    dateTimeFormats_.clear();
     SetDefaults();
     model_.clear();
     return result;

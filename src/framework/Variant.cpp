@@ -111,4 +111,17 @@ std::optional<std::wstring> ToText(const VARIANT& value) {
     return result;
 }
 
+IDispatch* ToDispatch(const VARIANT& value) noexcept {
+    switch (V_VT(&value)) {
+    case VT_DISPATCH:
+        return V_DISPATCH(&value);
+    case VT_BYREF | VT_DISPATCH:
+        return V_DISPATCHREF(&value) ? *V_DISPATCHREF(&value) : nullptr;
+    case VT_BYREF | VT_VARIANT:
+        return V_VARIANTREF(&value) ? ToDispatch(*V_VARIANTREF(&value)) : nullptr;
+    default:
+        return nullptr;
+    }
+}
+
 }  // namespace vb

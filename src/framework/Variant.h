@@ -42,5 +42,8 @@ std::optional<long> ToLong(const VARIANT& value) noexcept;
 std::optional<unsigned long> ToULong(const VARIANT& value) noexcept;
 std::optional<bool> ToBool(const VARIANT& value) noexcept;
 std::optional<std::wstring> ToText(const VARIANT& value);
+// The object a value holds (directly or by reference), without adding a reference; null for
+// anything else.
+IDispatch* ToDispatch(const VARIANT& value) noexcept;
 
 }  // namespace vb

@@ -3,6 +3,10 @@
 #include <vector>
 
 #include "Bstr.h"
+#include "CICodeEx.h"
+#include "CIFontEx.h"
+#include "CISize.h"
+#include "CIVariable.h"
 #include "ComPtr.h"
 #include "DriverIds.h"
 #include "DriverWrapper.h"
@@ -36,10 +40,12 @@ TEST_F(TypeLibraryTest, IsVellbrookOneDotZero) {
     EXPECT_EQ(L"Vellbrook", name.Str());
 }
 
-TEST_F(TypeLibraryTest, EveryDriverMemberHasTheTypeLibrarysIdAndName) {
+// Every non-placeholder member of a dispatch table must have the type library's id and name.
+template <class T>
+void ExpectTableMatches(ITypeLib* library, REFIID iid) {
     vb::ComPtr<ITypeInfo> info;
-    ASSERT_EQ(S_OK, library_->GetTypeInfoOfGuid(IID_IDriver, info.Put()));
-    for (const auto& member : CDriverWrapper::Members()) {
+    ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(iid, info.Put()));
+    for (const auto& member : T::Members()) {
         if (member.kind == vb::MemberKind::Placeholder) continue;
         LPOLESTR names[] = {const_cast<LPOLESTR>(member.name)};
         MEMBERID id = MEMBERID_NIL;
@@ -50,6 +56,33 @@ TEST_F(TypeLibraryTest, EveryDriverMemberHasTheTypeLibrarysIdAndName) {
         EXPECT_EQ(S_OK, info->GetDocumentation(member.id, documented.Put(), nullptr, nullptr, nullptr));
         EXPECT_EQ(member.name, documented.Str());
     }
+}
+
+TEST_F(TypeLibraryTest, ScriptObjectsHaveTheTypeLibrarysIdsAndNames) {
+    ExpectTableMatches<CDriverWrapper>(library_.Get(), IID_IDriver);
+    ExpectTableMatches<CIVariable>(library_.Get(), IID_IVariable);
+    ExpectTableMatches<CIFontEx>(library_.Get(), IID_IFont);
+    ExpectTableMatches<CICodeEx>(library_.Get(), IID_ICode);
+    ExpectTableMatches<CISize>(library_.Get(), IID_ISize);
+}
+
+TEST_F(TypeLibraryTest, FontSizeIsACurrencyValue) {
+    vb::ComPtr<ITypeInfo> info;
+    ASSERT_EQ(S_OK, library_->GetTypeInfoOfGuid(IID_IFont, info.Put()));
+    TYPEATTR* attributes = nullptr;
+    ASSERT_EQ(S_OK, info->GetTypeAttr(&attributes));
+    bool found = false;
+    for (UINT i = 0; i < attributes->cVars; ++i) {
+        VARDESC* variable = nullptr;
+        ASSERT_EQ(S_OK, info->GetVarDesc(i, &variable));
+        if (variable->memid == 2) {
+            found = true;
+            EXPECT_EQ(VT_CY, variable->elemdescVar.tdesc.vt);
+        }
+        info->ReleaseVarDesc(variable);
+    }
+    info->ReleaseTypeAttr(attributes);
+    EXPECT_TRUE(found);
 }
 
 TEST_F(TypeLibraryTest, DriverMembersHaveTheirAutomationTypes) {

@@ -1,0 +1,37 @@
+#include <gtest/gtest.h>
+
+#include "Units.h"
+
+namespace {
+
+TEST(Units, ToDotsRoundsHalfADotTowardZero) {
+    EXPECT_EQ(118, units::ToDots(1000, 300));
+    EXPECT_EQ(30, units::ToDots(254, 300));
+    EXPECT_EQ(-118, units::ToDots(-1000, 300));
+    EXPECT_EQ(0, units::ToDots(5, 254));
+    EXPECT_EQ(1, units::ToDots(15, 254));
+    EXPECT_EQ(-1, units::ToDots(-15, 254));
+    EXPECT_EQ(2, units::ToDots(16, 254));
+    EXPECT_EQ(0, units::ToDots(1000, 0));
+}
+
+TEST(Units, FromDotsRoundsTheSameWay) {
+    EXPECT_EQ(999, units::FromDots(118, 300));
+    EXPECT_EQ(500, units::FromDots(59, 300));
+    EXPECT_EQ(-999, units::FromDots(-118, 300));
+    EXPECT_EQ(-500, units::FromDots(59, -300));
+    EXPECT_EQ(units::kUnresolved, units::FromDots(59, 0));
+    EXPECT_EQ(LONG(-2147483648LL), units::FromDots(1, 0));
+    // Far outside any label the result stays a defined 32-bit value.
+    EXPECT_EQ(2147483647, units::FromDots(2000000000, 1));
+}
+
+TEST(Units, DivideRoundedGoesUpAtExactHalfSteps) {
+    EXPECT_DOUBLE_EQ(2.64, units::DivideRounded(792, 300, 0.01));
+    EXPECT_DOUBLE_EQ(1.5, units::DivideRounded(5, 4, 0.5));    // 1.25: exactly half a step
+    EXPECT_DOUBLE_EQ(1.0, units::DivideRounded(9, 8, 0.5));    // 1.125: below half a step
+    EXPECT_DOUBLE_EQ(-1.5, units::DivideRounded(-5, 4, 0.5));  // up in magnitude
+    EXPECT_DOUBLE_EQ(3.0, units::DivideRounded(6, 2, 0.25));
+}
+
+}  // namespace
