@@ -10,6 +10,9 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 case "${1:-}" in
     start)
         mkdir -p "$WINEPREFIX"
+        # A server of an earlier run may still be on its way out, and a new one cannot start
+        # beside it; one left running for good is ended.
+        timeout 30 wineserver -w </dev/null >/dev/null 2>&1 || wineserver -k </dev/null >/dev/null 2>&1 || true
         wineserver -p </dev/null >/dev/null 2>&1
         wine wineboot -i </dev/null >/dev/null 2>&1
         ;;

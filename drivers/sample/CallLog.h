@@ -38,6 +38,15 @@
 //   D_SetVarInfo(<handle>, <record type>, <record Name>)   a null record: 0 for the name
 //   D_GetDrvCaps(<handle>, <index>, <sub-index>)
 //   D_SetSpecificOptions(<handle>, <options>)
+//   D_StartDocW(<handle>, <document name>, <output file>)  a null or too short DOCINFOW:
+//                                                          D_StartDocW(<handle>, 0)
+//   D_TextOutW(<handle>, <x>, <y>, <text>)       likewise D_CodeOutW with the data; the text of
+//                                                the length given; a null position logs 0, 0
+//   D_GetTextExtW(<handle>, <text>)
+//   D_GetCodeExtW(<handle>, <data>, <length>)
+//   D_IsValidDataW(<handle>, <data>)
+//   D_Output(<handle>, <style>, <count>)
+//   D_PrintDIB(<handle>, image)                  a null image: D_PrintDIB(<handle>, none)
 //
 // Every other entry point logs just its handle: "<entry point>(<handle>)".
 //

@@ -35,11 +35,13 @@ void WINAPI D_RealizeDMW(DRIVERHANDLE h, const BYTE* devmodeIn, BYTE* devmodeOut
         State().Fail(vb::sample::kBadArgument);
         return;
     }
+    State().Use(h, [&](vb::sample::Instance& instance) { instance.print.KeepDevMode(devmodeIn); });
     // The bench hands the same buffer as both; memmove also copes with buffers that overlap.
     if (devmodeIn != devmodeOut) std::memmove(devmodeOut, devmodeIn, vb::sample::devmode::kSize);
 }
 
-LONG WINAPI D_ResetDriver(DRIVERHANDLE h, BYTE*, tagDRIVERINFO* info) {
+// The devmode, when given, is the one the next document is printed with.
+LONG WINAPI D_ResetDriver(DRIVERHANDLE h, BYTE* devmode, tagDRIVERINFO* info) {
     LogCall(__func__, h);
     std::wstring model;
     ModelTraits traits;
@@ -49,6 +51,7 @@ LONG WINAPI D_ResetDriver(DRIVERHANDLE h, BYTE*, tagDRIVERINFO* info) {
         return 0;
     }
     vb::sample::WriteResolution(traits, *info);
+    State().Use(h, [&](vb::sample::Instance& instance) { instance.print.KeepDevMode(devmode); });
     return 1;
 }
 

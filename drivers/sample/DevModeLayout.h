@@ -32,10 +32,15 @@ constexpr size_t kLayoutMarker = 148;
 constexpr size_t kCopies = 160;
 constexpr size_t kLabelWidth = 328;
 constexpr size_t kLabelHeight = 332;
+constexpr size_t kLabelsPerColumn = 340;
+constexpr size_t kLabelsPerRow = 344;
+// The print file reads nothing beyond this.
+constexpr size_t kPrintedFieldsEnd = kLabelsPerRow + 4;
 
 // Values the driver starts from.
 constexpr WORD kSpecVersionValue = 0x0401;
 constexpr WORD kLayoutMarkerValue = 0x7E40;
+constexpr WORD kOtherLayoutMarkerValue = 0x7E41;  // written by other generations of the driver
 constexpr short kPortrait = 1;
 constexpr short kUserPaper = 256;
 constexpr short kDefaultPaperTenthsMm = 1000;

@@ -4,6 +4,7 @@
 #include "DriverApi.h"
 #include "DriverErrors.h"
 #include "ModelTraits.h"
+#include "PrintState.h"
 
 #include "ComPtr.h"
 #include "Variant.h"
@@ -30,6 +31,8 @@ struct Instance {
     ComPtr<IDispatch> rfidTaken;
     // D_PrinterParameter values by lower-cased name.
     std::map<std::wstring, vb::Variant> parameters;
+    // The open document, the devmode and the selections the print file is made from.
+    PrintState print;
 
     // Lets every reference go without calling its owner (see DriverState::AbandonAll).
     void Abandon() noexcept;

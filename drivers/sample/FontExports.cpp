@@ -5,12 +5,16 @@
 #include "DeviceCatalog.h"
 #include "DriverState.h"
 #include "Exports.h"
+#include "PrintCall.h"
 
+#include <cstring>
 #include <cwchar>
 #include <string>
 
+using vb::sample::Instance;
 using vb::sample::LogCall;
 using vb::sample::ModelTraits;
+using vb::sample::PrintFile;
 using vb::sample::State;
 
 namespace {
@@ -28,16 +32,6 @@ bool MayEnumerate(DRIVERHANDLE h, Callback callback) {
     return traits.fonts;
 }
 
-// A selection succeeds for a known instance and a record to select.
-LONG Selected(DRIVERHANDLE h, const void* record) {
-    if (!State().Knows(h)) return 0;
-    if (!record) {
-        State().Fail(vb::sample::kBadArgument);
-        return 0;
-    }
-    return 1;
-}
-
 }  // namespace
 
 extern "C" {
@@ -53,25 +47,42 @@ LONG WINAPI D_EnumCodesW(DRIVERHANDLE h, LPCWSTR, DEVICECODEENUMPROC callback, L
     return MayEnumerate(h, callback) ? vb::sample::EnumerateCodes(callback, data) : 0;
 }
 
+// A selection outlives the document: it stays the instance's until the next one.
 LONG WINAPI D_SelectFontW(DRIVERHANDLE h, const LOGFONTW* font) {
-    if (font) {
-        std::wstring face(font->lfFaceName, ::wcsnlen(font->lfFaceName, LF_FACESIZE));
-        LogCall(__func__, h, face, font->lfHeight, font->lfEscapement);
-    } else {
+    if (!font) {
         LogCall(__func__, h, L"0");
+        return vb::sample::RefuseArgument(h);
     }
-    return Selected(h, font);
+    const std::wstring face(font->lfFaceName, ::wcsnlen(font->lfFaceName, LF_FACESIZE));
+    LogCall(__func__, h, face, font->lfHeight, font->lfEscapement);
+    return vb::sample::PrintCommand(h, [&](Instance& instance) {
+        instance.print.font = *font;
+        return instance.print.file.Command(L"FONT \"%ls\" height=%ld weight=%ld italic=%d rotation=%ld",
+                                           PrintFile::Text(face).c_str(), font->lfHeight, font->lfWeight,
+                                           font->lfItalic ? 1 : 0, font->lfEscapement);
+    });
 }
 
 LONG WINAPI D_SelectCodeW(DRIVERHANDLE h, const BYTE* description) {
     using namespace vb::sample;
-    if (description) {
-        LogCall(__func__, h, ReadWideField(description, code::kName, code::kNameBytes),
-                ReadField<LONG>(description, code::kModuleX), ReadField<LONG>(description, code::kModuleY));
-    } else {
+    if (!description) {
         LogCall(__func__, h, L"0");
+        return RefuseArgument(h);
     }
-    return Selected(h, description);
+    const std::wstring name = ReadWideField(description, code::kName, code::kNameBytes);
+    LogCall(__func__, h, name, ReadField<LONG>(description, code::kModuleX), ReadField<LONG>(description, code::kModuleY));
+    return PrintCommand(h, [&](Instance& instance) {
+        auto& selected = instance.print.code.emplace();
+        std::memcpy(selected.data(), description, selected.size());
+        return instance.print.file.Command(
+            L"CODE \"%ls\" type=%u module=%ldx%ld size=%ldx%ld rotation=%ld check=%u readable=%u",
+            PrintFile::Text(name).c_str(), static_cast<unsigned>(ReadField<WORD>(description, code::kType)),
+            ReadField<LONG>(description, code::kModuleX), ReadField<LONG>(description, code::kModuleY),
+            ReadField<LONG>(description, code::kHorizontalSize), ReadField<LONG>(description, code::kVerticalSize),
+            ReadField<LONG>(description, code::kRotation),
+            static_cast<unsigned>(ReadField<BYTE>(description, code::kCheckDigit)),
+            static_cast<unsigned>(ReadField<BYTE>(description, code::kHumanReadable)));
+    });
 }
 
 }  // extern "C"

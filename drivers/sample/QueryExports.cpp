@@ -1,9 +1,11 @@
 // The entry points through which the bench queries capabilities and hands over settings:
 // capability words, printer parameters, template variables, options and country.
+#include "ByteFields.h"
 #include "CallLog.h"
 #include "DeviceCapabilities.h"
 #include "DriverState.h"
 #include "Exports.h"
+#include "PrintCall.h"
 #include "Strings.h"
 #include "TextCodec.h"
 #include "VariableRecordLayout.h"
@@ -83,11 +85,26 @@ LONG WINAPI D_PrinterParameter(DRIVERHANDLE h, BYTE*, const VARIANT* name, VARIA
     return read ? ReadParameter(h, key, value) : WriteParameter(h, key, *value);
 }
 
+// A record of type 0 announces the printed object named in it; any other type is the variable
+// the next text or barcode prints. A type-0 record without a name only clears the current one.
 void WINAPI D_SetVarInfo(DRIVERHANDLE h, LONG recordType, DWORD, const void* record) {
     const BYTE* bytes = static_cast<const BYTE*>(record);
     using namespace vb::sample::variable;
-    LogCall(__func__, h, recordType, bytes ? vb::sample::ReadByteTextField(bytes, kName, kNameBytes) : L"0");
-    State().Knows(h);
+    using vb::sample::PrintFile;
+    using vb::sample::ReadByteTextField;
+    const std::wstring name = bytes ? ReadByteTextField(bytes, kName, kNameBytes) : std::wstring();
+    LogCall(__func__, h, recordType, bytes ? name : L"0");
+    vb::sample::PrintCommand(h, [&](Instance& instance) {
+        PrintFile& file = instance.print.file;
+        if (!bytes || (recordType == 0 && name.empty())) return true;
+        if (recordType == 0) return file.Command(L"OBJECT %ls", PrintFile::Text(name).c_str());
+        const std::wstring value = ReadByteTextField(bytes, kPrefix, kPrefixBytes) +
+                                   ReadByteTextField(bytes, kValue, kValueBytes) +
+                                   ReadByteTextField(bytes, kSuffix, kSuffixBytes);
+        return file.Command(L"VARIABLE \"%ls\" type=%ld value=\"%ls\" length=%lu", PrintFile::Text(name).c_str(),
+                            recordType, PrintFile::Text(value).c_str(),
+                            vb::sample::ReadField<DWORD>(bytes, kMaxLength));
+    });
 }
 
 void WINAPI D_SetSpecificOptions(DRIVERHANDLE h, DWORD options) {

@@ -157,7 +157,7 @@ vb::DispatchTable<C> C::Members() {
 }
 
 const IID* const* C::InterfaceIds() noexcept {
-    static const IID* const kIds[] = {&IID_ICode, &IID_CICodeExClass, nullptr};
+    static const IID* const kIds[] = {&vb::ids::IID_ICode, &vb::ids::IID_CICodeExClass, nullptr};
     return kIds;
 }
 
@@ -215,7 +215,7 @@ HRESULT C::IsValidDataMember(DispatchCall& call) {
 
 CICodeEx* CICodeEx::FromDispatch(IDispatch* object) {
     IUnknown* own = nullptr;
-    if (!object || FAILED(object->QueryInterface(IID_CICodeExClass, reinterpret_cast<void**>(&own)))) return nullptr;
+    if (!object || FAILED(object->QueryInterface(vb::ids::IID_CICodeExClass, reinterpret_cast<void**>(&own)))) return nullptr;
     own->Release();
     // Only this class answers its private id, and it answers with its own IDispatch.
     return static_cast<CICodeEx*>(static_cast<IDispatch*>(own));

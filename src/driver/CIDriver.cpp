@@ -28,7 +28,7 @@ vb::DispatchTable<D> D::Members() {
 DISPID D::DefaultMember() noexcept { return 2; }
 
 const IID* const* D::InterfaceIds() noexcept {
-    static const IID* const kIds[] = {&IID_ICallbackDriver, nullptr};
+    static const IID* const kIds[] = {&vb::ids::IID_ICallbackDriver, nullptr};
     return kIds;
 }
 

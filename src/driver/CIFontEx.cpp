@@ -53,7 +53,7 @@ vb::DispatchTable<F> F::Members() {
 }
 
 const IID* const* F::InterfaceIds() noexcept {
-    static const IID* const kIds[] = {&IID_IFont, &IID_CIFontExClass, nullptr};
+    static const IID* const kIds[] = {&vb::ids::IID_IFont, &vb::ids::IID_CIFontExClass, nullptr};
     return kIds;
 }
 
@@ -127,7 +127,7 @@ HRESULT F::SetRotation(DispatchCall& call) {
 
 CIFontEx* CIFontEx::FromDispatch(IDispatch* object) {
     IUnknown* own = nullptr;
-    if (!object || FAILED(object->QueryInterface(IID_CIFontExClass, reinterpret_cast<void**>(&own)))) return nullptr;
+    if (!object || FAILED(object->QueryInterface(vb::ids::IID_CIFontExClass, reinterpret_cast<void**>(&own)))) return nullptr;
     own->Release();
     // Only this class answers its private id, and it answers with its own IDispatch.
     return static_cast<CIFontEx*>(static_cast<IDispatch*>(own));

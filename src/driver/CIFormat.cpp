@@ -48,7 +48,7 @@ vb::DispatchTable<F> F::Members() {
 DISPID F::DefaultMember() noexcept { return 3; }
 
 const IID* const* F::InterfaceIds() noexcept {
-    static const IID* const kIds[] = {&IID_ICallbackFormat, nullptr};
+    static const IID* const kIds[] = {&vb::ids::IID_ICallbackFormat, nullptr};
     return kIds;
 }
 

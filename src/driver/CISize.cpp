@@ -14,7 +14,7 @@ vb::DispatchTable<CISize> CISize::Members() {
 }
 
 const IID* const* CISize::InterfaceIds() noexcept {
-    static const IID* const kIds[] = {&IID_ISize, nullptr};
+    static const IID* const kIds[] = {&vb::ids::IID_ISize, nullptr};
     return kIds;
 }
 

@@ -46,7 +46,7 @@ vb::DispatchTable<V> V::Members() {
 DISPID V::DefaultMember() noexcept { return kKeyNameId; }
 
 const IID* const* V::InterfaceIds() noexcept {
-    static const IID* const kIds[] = {&IID_IVariable, nullptr};
+    static const IID* const kIds[] = {&vb::ids::IID_IVariable, nullptr};
     return kIds;
 }
 

@@ -1,7 +1,11 @@
 #pragma once
 #include <windows.h>
 
-// Interface ids of the script objects that the driver access layer serves.
+// Interface ids of the script objects that the driver access layer serves. They live in their
+// own namespace: the system headers declare IID_IFont for the OLE font, and a global definition
+// here would quietly replace theirs at link time.
+namespace vb::ids {
+
 inline constexpr IID IID_IDriver = {0x940A7F80, 0xA3CC, 0x11E5, {0xA8, 0x37, 0x08, 0x00, 0x20, 0x0C, 0x9A, 0x66}};
 inline constexpr IID IID_IVariable = {0x940A7F87, 0xA3CC, 0x11E5, {0xA8, 0x37, 0x08, 0x00, 0x20, 0x0C, 0x9A, 0x66}};
 inline constexpr IID IID_IFont = {0x940A7F81, 0xA3CC, 0x11E5, {0xA8, 0x37, 0x08, 0x00, 0x20, 0x0C, 0x9A, 0x66}};
@@ -15,3 +19,5 @@ inline constexpr IID IID_ICallbackFormat = {0x3624B9CE, 0x9E5D, 0x11D3, {0xA8, 0
 // Private ids by which the wrapper recognises its own font and code objects.
 inline constexpr IID IID_CIFontExClass = {0x5B0E2D41, 0x6A1C, 0x4F7E, {0x9B, 0x11, 0x3C, 0x52, 0x7A, 0x0D, 0x84, 0xE1}};
 inline constexpr IID IID_CICodeExClass = {0x5B0E2D42, 0x6A1C, 0x4F7E, {0x9B, 0x11, 0x3C, 0x52, 0x7A, 0x0D, 0x84, 0xE1}};
+
+}  // namespace vb::ids

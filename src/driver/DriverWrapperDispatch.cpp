@@ -11,7 +11,7 @@ namespace {
 
 constexpr DISPID kModelId = 2;
 
-const IID* const kInterfaceIds[] = {&IID_IDriver, nullptr};
+const IID* const kInterfaceIds[] = {&vb::ids::IID_IDriver, nullptr};
 
 }  // namespace
 

@@ -102,7 +102,7 @@ TEST_F(DriverScriptPropertiesTest, EnableEventsReadsBackAsBoolean) {
 
 TEST_F(DriverScriptPropertiesTest, ScriptReferencesDoNotDestroyTheWrapper) {
     IDispatch* driver = nullptr;
-    ASSERT_EQ(S_OK, wrapper_.QueryInterface(IID_IDriver, reinterpret_cast<void**>(&driver)));
+    ASSERT_EQ(S_OK, wrapper_.QueryInterface(vb::ids::IID_IDriver, reinterpret_cast<void**>(&driver)));
     driver->Release();
     driver->Release();  // even one release too many leaves the engine's wrapper alone
     EXPECT_EQ(L"FAM03.PRN", wrapper_.ShortName());

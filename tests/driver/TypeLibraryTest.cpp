@@ -59,16 +59,16 @@ void ExpectTableMatches(ITypeLib* library, REFIID iid) {
 }
 
 TEST_F(TypeLibraryTest, ScriptObjectsHaveTheTypeLibrarysIdsAndNames) {
-    ExpectTableMatches<CDriverWrapper>(library_.Get(), IID_IDriver);
-    ExpectTableMatches<CIVariable>(library_.Get(), IID_IVariable);
-    ExpectTableMatches<CIFontEx>(library_.Get(), IID_IFont);
-    ExpectTableMatches<CICodeEx>(library_.Get(), IID_ICode);
-    ExpectTableMatches<CISize>(library_.Get(), IID_ISize);
+    ExpectTableMatches<CDriverWrapper>(library_.Get(), vb::ids::IID_IDriver);
+    ExpectTableMatches<CIVariable>(library_.Get(), vb::ids::IID_IVariable);
+    ExpectTableMatches<CIFontEx>(library_.Get(), vb::ids::IID_IFont);
+    ExpectTableMatches<CICodeEx>(library_.Get(), vb::ids::IID_ICode);
+    ExpectTableMatches<CISize>(library_.Get(), vb::ids::IID_ISize);
 }
 
 TEST_F(TypeLibraryTest, FontSizeIsACurrencyValue) {
     vb::ComPtr<ITypeInfo> info;
-    ASSERT_EQ(S_OK, library_->GetTypeInfoOfGuid(IID_IFont, info.Put()));
+    ASSERT_EQ(S_OK, library_->GetTypeInfoOfGuid(vb::ids::IID_IFont, info.Put()));
     TYPEATTR* attributes = nullptr;
     ASSERT_EQ(S_OK, info->GetTypeAttr(&attributes));
     bool found = false;
@@ -87,7 +87,7 @@ TEST_F(TypeLibraryTest, FontSizeIsACurrencyValue) {
 
 TEST_F(TypeLibraryTest, DriverMembersHaveTheirAutomationTypes) {
     vb::ComPtr<ITypeInfo> info;
-    ASSERT_EQ(S_OK, library_->GetTypeInfoOfGuid(IID_IDriver, info.Put()));
+    ASSERT_EQ(S_OK, library_->GetTypeInfoOfGuid(vb::ids::IID_IDriver, info.Put()));
     TYPEATTR* attributes = nullptr;
     ASSERT_EQ(S_OK, info->GetTypeAttr(&attributes));
     EXPECT_EQ(TKIND_DISPATCH, attributes->typekind);

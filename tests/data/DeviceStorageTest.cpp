@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "DefinitionFileWriter.h"
+#include "DeviceStorage.h"
+#include "Strings.h"
+#include "TestFiles.h"
+
+namespace {
+
+using vb::test::ArchiveBuilder;
+using vb::test::DefinitionFileWriter;
+using Length = ArchiveBuilder::Length;
+using Strings = std::vector<std::wstring>;
+
+class DeviceStorageTest : public ::testing::Test {
+protected:
+    std::wstring Path() const { return folder_ / L"Devices2.def"; }
+
+    // Writes a file with one object holding `payload`, opens it read-only and reads the object.
+    int ReadPayload(const std::string& payload, Strings& strings) {
+        {
+            DefinitionFileWriter writer(Path());
+            EXPECT_TRUE(writer.AddObject(L"M~1", payload));
+        }
+        CDeviceStorage storage;
+        EXPECT_EQ(0, storage.Open(Path(), TRUE));
+        int result = storage.ReadObject(L"M~1");
+        strings = storage.Strings();
+        return result;
+    }
+
+    vb::test::TempFolder folder_;
+};
+
+TEST_F(DeviceStorageTest, SecondListReadsOneMoreStringThanItsCount) {
+    Strings strings;
+    ArchiveBuilder archive;
+    archive.Count(2).Ansi("first").Ansi("second").Count(0).Ansi("third");
+    EXPECT_EQ(0, ReadPayload(archive.Bytes(), strings));
+    EXPECT_EQ((Strings{L"first", L"second", L"third"}), strings);
+
+    // The same payload ending after the second string: no second count at all.
+    ArchiveBuilder shorter;
+    shorter.Count(2).Ansi("first").Ansi("second");
+    EXPECT_EQ(0, ReadPayload(shorter.Bytes(), strings));
+    EXPECT_EQ((Strings{L"first", L"second"}), strings);
+}
+
+TEST_F(DeviceStorageTest, SecondListEndsQuietlyAtAnError) {
+    Strings strings;
+    ArchiveBuilder archive;
+    archive.Count(1).Ansi("name").Count(5).Ansi("a").LengthOnly(200, Length::Byte).Raw("xyz");
+    EXPECT_EQ(0, ReadPayload(archive.Bytes(), strings));
+    EXPECT_EQ((Strings{L"name", L"a"}), strings);
+}
+
+TEST_F(DeviceStorageTest, DamagedFirstListFailsTheRead) {
+    Strings strings;
+    EXPECT_EQ(CDeviceStorage::kDamagedObject, ReadPayload("", strings));
+    EXPECT_TRUE(strings.empty());
+    EXPECT_EQ(CDeviceStorage::kDamagedObject, ReadPayload(std::string("\x02\x00", 2), strings));
+    ArchiveBuilder truncated;
+    truncated.Count(3).Ansi("one").Ansi("two");
+    EXPECT_EQ(CDeviceStorage::kDamagedObject, ReadPayload(truncated.Bytes(), strings));
+    EXPECT_TRUE(strings.empty());
+}
+
+TEST_F(DeviceStorageTest, HugeDeclaredLengthsAreRefusedWithoutReadingThem) {
+    Strings strings;
+    for (auto form : {Length::Word, Length::Dword}) {
+        ArchiveBuilder archive;
+        archive.Count(1).LengthOnly(0xFFFD, form).Raw("tiny");
+        EXPECT_EQ(CDeviceStorage::kDamagedObject, ReadPayload(archive.Bytes(), strings));
+    }
+    ArchiveBuilder dword;
+    dword.Count(1).LengthOnly(0xFFFFFFF0ull, Length::Dword).Raw("tiny");
+    EXPECT_EQ(CDeviceStorage::kDamagedObject, ReadPayload(dword.Bytes(), strings));
+    ArchiveBuilder qword;
+    qword.Count(1).LengthOnly(0x80000000ull, Length::Qword).Raw("tiny");
+    EXPECT_EQ(CDeviceStorage::kDamagedObject, ReadPayload(qword.Bytes(), strings));
+    ArchiveBuilder manyStrings;
+    manyStrings.Count(0x7FFFFFFF).Ansi("a");
+    EXPECT_EQ(CDeviceStorage::kDamagedObject, ReadPayload(manyStrings.Bytes(), strings));
+    ArchiveBuilder hugeSecondCount;
+    hugeSecondCount.Count(1).Ansi("a").Count(0x7FFFFFFF).Ansi("b");
+    EXPECT_EQ(0, ReadPayload(hugeSecondCount.Bytes(), strings));
+    EXPECT_EQ((Strings{L"a", L"b"}), strings);
+}
+
+TEST_F(DeviceStorageTest, EveryLengthFormReadsBack) {
+    std::string longText(300, 'L');
+    std::wstring wideText = L"\x4E2D\x6587 W\x00E9";
+    ArchiveBuilder archive;
+    archive.Count(8)
+        .Ansi("")
+        .Ansi(longText, Length::Word)
+        .Ansi("dword", Length::Dword)
+        .Ansi("qword", Length::Qword)
+        .Wide(wideText)
+        .Wide(std::wstring(400, L'\x0416'), Length::Word)
+        .Wide(L"wd", Length::Dword)
+        .Ansi("caf\xE9");
+    Strings strings;
+    ASSERT_EQ(0, ReadPayload(archive.Bytes(), strings));
+    ASSERT_EQ(8u, strings.size());
+    EXPECT_EQ(L"", strings[0]);
+    EXPECT_EQ(vb::FromAnsi(longText), strings[1]);
+    EXPECT_EQ(L"dword", strings[2]);
+    EXPECT_EQ(L"qword", strings[3]);
+    EXPECT_EQ(wideText, strings[4]);  // UTF-16, character for character
+    EXPECT_EQ(std::wstring(400, L'\x0416'), strings[5]);
+    EXPECT_EQ(L"wd", strings[6]);
+    EXPECT_EQ(vb::FromAnsi("caf\xE9"), strings[7]);  // one-byte text is in the ANSI code page
+}
+
+TEST_F(DeviceStorageTest, ElementsAreGroupedByTheirPrefix) {
+    {
+        DefinitionFileWriter writer(Path());
+        for (const wchar_t* name : {L"M~A", L"F~B", L"L~C", L"m~x", L"M-y", L"FAMILIES INDEX", L"MODEL"}) {
+            ASSERT_TRUE(writer.AddStrings(name, {name}));
+        }
+        ASSERT_TRUE(writer.AddStorage(L"M~sub"));
+    }
+    CDeviceStorage storage;
+    ASSERT_EQ(0, storage.Open(Path(), TRUE));
+    auto names = [](const std::map<std::wstring, std::wstring>& group) {
+        Strings result;
+        for (const auto& entry : group) result.push_back(entry.first);
+        return result;
+    };
+    EXPECT_EQ((Strings{L"M~A", L"M~sub"}), names(storage.ModelElements()));
+    EXPECT_EQ((Strings{L"F~B"}), names(storage.FamilyElements()));
+    EXPECT_EQ((Strings{L"L~C"}), names(storage.ListElements()));
+}
+
+TEST_F(DeviceStorageTest, ObjectsAreFoundByTheirFirstStringAndReadLazily) {
+    {
+        DefinitionFileWriter writer(Path());
+        ASSERT_TRUE(writer.AddStrings(L"M~1", {L"X1", L"MODEL X", L"FAM01"}));
+        ASSERT_TRUE(writer.AddStrings(L"M~2", {L"X2", L"MODEL Y", L"FAM01"}));
+        ASSERT_TRUE(writer.AddStrings(L"M~3", {L"X3", L"MODEL Z", L"FAM02"}));
+        ASSERT_TRUE(writer.AddStrings(L"F~1", {L"Family A", L"X1;X2"}));
+        ASSERT_TRUE(writer.AddStrings(L"FAMILIES INDEX", {L"index", L"Family A;"}));
+    }
+    CDeviceStorage storage;
+    ASSERT_EQ(0, storage.Open(Path(), TRUE));
+    Strings strings;
+    ASSERT_EQ(0, storage.GetModelStrings(L"X2", &strings));
+    EXPECT_EQ((Strings{L"X2", L"MODEL Y", L"FAM01"}), strings);
+    // Only the objects before the match were named.
+    EXPECT_EQ(L"X1", storage.ModelElements().at(L"M~1"));
+    EXPECT_EQ(L"X2", storage.ModelElements().at(L"M~2"));
+    EXPECT_EQ(L"", storage.ModelElements().at(L"M~3"));
+
+    EXPECT_EQ(1, storage.GetModelStrings(L"x2", &strings));  // names match with case
+    EXPECT_EQ(1, storage.GetModelStrings(L"Family A", &strings));  // not in the model group
+    EXPECT_EQ(1, storage.GetModelStrings(L"X1", nullptr));
+    ASSERT_EQ(0, storage.GetFamilyStrings(L"Family A", &strings));
+    EXPECT_EQ(L"X1;X2", strings[1]);
+    ASSERT_EQ(0, storage.ReadObject(L"FAMILIES INDEX"));
+    EXPECT_EQ(L"Family A;", storage.Strings()[1]);
+}
+
+TEST_F(DeviceStorageTest, ResultCodesOnRealFiles) {
+    CDeviceStorage storage;
+    EXPECT_EQ(1, storage.Open(L"", TRUE));
+    EXPECT_EQ(1, storage.ReadObject(L"M~1"));  // nothing open
+
+    std::wstring text = folder_ / L"notes.txt";
+    vb::test::WriteFileBytes(text, std::string(2048, 'n'));
+    EXPECT_EQ(31, storage.Open(text, TRUE));
+    EXPECT_EQ(31, storage.Open(text, FALSE));
+    EXPECT_EQ(std::string(2048, 'n'), vb::test::ReadFileBytes(text));
+    EXPECT_EQ(31, storage.Open(folder_ / L"missing.def", TRUE));
+    EXPECT_EQ(1, storage.Open(folder_ / L"no folder\\Devices2.def", FALSE));
+    {
+        // The working copy cannot be made when the temporary folder is missing.
+        vb::test::ScopedEnvironment tmp(L"TMP", folder_ / L"no such folder");
+        vb::test::ScopedEnvironment temp(L"TEMP", folder_ / L"no such folder");
+        EXPECT_EQ(30, storage.Open(Path(), FALSE));
+    }
+
+    {
+        DefinitionFileWriter writer(Path());
+        ASSERT_TRUE(writer.AddStream(L"M~empty", ""));
+    }
+    ASSERT_EQ(0, storage.Open(Path(), TRUE));
+    EXPECT_EQ(20, storage.ReadObject(L"FAMILIES INDEX"));
+    EXPECT_EQ(20, storage.ReadObject(L""));
+    EXPECT_EQ(1, storage.ReadObject(L"M~empty"));
+    Strings strings;
+    EXPECT_EQ(1, storage.GetModelStrings(L"anything", &strings));
+}
+
+TEST_F(DeviceStorageTest, EmptyFamiliesIndexGivesOne) {
+    {
+        DefinitionFileWriter writer(Path());
+        ASSERT_TRUE(writer.AddStream(L"FAMILIES INDEX", ""));
+    }
+    CDeviceStorage storage;
+    ASSERT_EQ(0, storage.Open(Path(), FALSE));
+    EXPECT_EQ(1, storage.ReadObject(L"FAMILIES INDEX"));
+}
+
+TEST_F(DeviceStorageTest, ReadingLeavesTheFileAsItWas) {
+    {
+        DefinitionFileWriter writer(Path());
+        ASSERT_TRUE(writer.AddStrings(L"M~1", {L"X1", L"MODEL X", L"FAM01"}));
+        ASSERT_TRUE(writer.AddStrings(L"FAMILIES INDEX", {L"index", L"A;B"}));
+    }
+    const std::string before = vb::test::ReadFileBytes(Path());
+    for (BOOL readOnly : {TRUE, FALSE}) {
+        std::wstring workingCopy;
+        {
+            CDeviceStorage storage;
+            ASSERT_EQ(0, storage.Open(Path(), readOnly));
+            Strings strings;
+            EXPECT_EQ(0, storage.GetModelStrings(L"X1", &strings));
+            EXPECT_EQ(0, storage.ReadObject(L"FAMILIES INDEX"));
+            workingCopy = storage.WorkingCopy();
+            EXPECT_EQ(readOnly, workingCopy.empty());
+        }
+        EXPECT_EQ(before, vb::test::ReadFileBytes(Path())) << readOnly;
+        if (!readOnly) {
+            EXPECT_FALSE(vb::test::FileExists(workingCopy));
+        }
+    }
+}
+
+TEST_F(DeviceStorageTest, WritableModeCreatesAMissingFile) {
+    CDeviceStorage storage;
+    EXPECT_EQ(0, storage.Open(Path(), FALSE));
+    EXPECT_TRUE(vb::test::FileExists(Path()));
+    EXPECT_TRUE(storage.ModelElements().empty());
+    storage.Release();
+    EXPECT_EQ(0, storage.Open(Path(), TRUE));
+}
+
+TEST_F(DeviceStorageTest, StreamWithAPartialLastBlockStillReads) {
+    std::string stored = vb::test::EncipherPayload(ArchiveBuilder().Count(1).Ansi("ok").Bytes(),
+                                                   CDeviceStorage::DefinitionKey());
+    {
+        DefinitionFileWriter writer(Path());
+        ASSERT_TRUE(writer.AddStream(L"M~1", stored + "12345"));
+    }
+    CDeviceStorage storage;
+    ASSERT_EQ(0, storage.Open(Path(), TRUE));
+    ASSERT_EQ(0, storage.ReadObject(L"M~1"));
+    EXPECT_EQ((Strings{L"ok"}), storage.Strings());
+}
+
+}  // namespace

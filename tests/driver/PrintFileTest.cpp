@@ -1,0 +1,148 @@
+// Whole print files of the sample driver for sequences of Driver calls made as a script makes
+// them, compared with the expected files in golden\.
+#include <cstring>
+
+#include "GoldenFile.h"
+#include "OpenDeviceFixture.h"
+
+namespace {
+
+using vb::Variant;
+using vb::test::DispatchClient;
+
+Variant Str(const wchar_t* text) { return Variant(std::wstring(text)); }
+
+// A small 24-bit BMP: `width` x `height` pixels, a diagonal of dark pixels on white.
+std::string Picture(LONG width, LONG height) {
+    const DWORD rowSize = static_cast<DWORD>((width * 3 + 3) & ~3);
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = rowSize * static_cast<DWORD>(height);
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + info.biSizeImage;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    for (LONG y = 0; y < height; ++y) {
+        std::string row(rowSize, '\0');
+        for (LONG x = 0; x < width; ++x) {
+            char shade = (x == y * width / height) ? '\x20' : '\xFF';
+            row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = shade;
+        }
+        bytes += row;
+    }
+    return bytes;
+}
+
+class PrintFileTest : public OpenDeviceFixture {
+protected:
+    void Start(const std::wstring& model = L"Model 300") {
+        Open(L"FAM03.PRN", model);
+        driver_.Call(L"StartDoc");
+    }
+    std::string Finish() {
+        driver_.Call(L"EndDoc");
+        return vb::test::ReadFileBytes(sandbox_.OutputFile());
+    }
+    // A font of the driver turned to `rotation` and selected.
+    void SelectFont(const wchar_t* name, long rotation) {
+        Variant font = driver_.Call(L"GetFont", {Str(name)});
+        DispatchClient(V_DISPATCH(font.Get())).Put(L"Rotation", Variant(rotation));
+        driver_.Call(L"SelectFont", {font});
+    }
+    void SelectCode(const wchar_t* name, long rotation) {
+        Variant code = driver_.Call(L"GetCode", {Str(name)});
+        DispatchClient(V_DISPATCH(code.Get())).Put(L"Rotation", Variant(rotation));
+        driver_.Call(L"SelectCode", {code});
+    }
+    void TextOut(long x, long y, const wchar_t* text) {
+        driver_.Call(L"TextOut", {Variant(x), Variant(y), Str(text), Variant(0L)});
+    }
+};
+
+TEST_F(PrintFileTest, TextAtEachRotation) {
+    Start();
+    for (long rotation : {0L, 900L, 1800L, 2700L}) {
+        SelectFont(L"Label Mono", rotation);
+        TextOut(1000, 2000, L"AB");
+    }
+    driver_.Call(L"TextOut", {Variant(0L), Variant(0L), Str(L"colours"), Variant(0x0000FFL), Variant(1L), Variant(0x123456L)});
+    EXPECT_TRUE(MatchesGoldenFile(L"text_rotations.txt", Finish()));
+}
+
+TEST_F(PrintFileTest, TextWithVariablesAtEachRotation) {
+    Start();
+    Variant serial = driver_.Call(L"AddVariable", {Str(L"Serial"), Str(L"41"), Variant(1L)});
+    DispatchClient(V_DISPATCH(serial.Get())).Put(L"Prefix", Str(L"#"));
+    DispatchClient(V_DISPATCH(serial.Get())).Call(L"Update");
+    driver_.Call(L"AddVariable", {Str(L"Lot"), Str(L"A-17"), Variant(0L)});
+    for (long rotation : {0L, 900L, 1800L, 2700L}) {
+        SelectFont(L"Label Mono", rotation);
+        TextOut(1000, 2000, L"No {{serial}} of {{ LOT }}");
+    }
+    TextOut(0, 0, L"{{unknown}} stays");
+    EXPECT_TRUE(MatchesGoldenFile(L"text_variables.txt", Finish()));
+}
+
+TEST_F(PrintFileTest, BarcodesAtEachRotation) {
+    Start();
+    driver_.Call(L"AddVariable", {Str(L"Lot"), Str(L"A-17"), Variant(0L)});
+    for (long rotation : {0L, 900L, 1800L, 2700L}) {
+        SelectCode(L"Code 128", rotation);
+        driver_.Call(L"CodeOut", {Variant(500L), Variant(700L), Str(L"12345"), Variant(0L)});
+    }
+    driver_.Call(L"CodeOut", {Variant(0L), Variant(0L), Str(L"{{lot}}"), Variant(0L), Variant(1L), Variant(0xABCDEFL)});
+    EXPECT_TRUE(MatchesGoldenFile(L"barcode_rotations.txt", Finish()));
+}
+
+TEST_F(PrintFileTest, PensBrushesAndShapes) {
+    Start();
+    driver_.Call(L"StartPage");
+    driver_.Call(L"SelectPen", {Variant(30L), Variant(0x0000FFL)});
+    driver_.Call(L"SelectBrush", {Variant(0x00FF00L)});
+    driver_.Call(L"Rectangle", {Variant(100L), Variant(200L), Variant(1100L), Variant(1200L)});
+    driver_.Call(L"Ellipse", {Variant(0L), Variant(0L), Variant(2540L), Variant(1270L)});
+    driver_.Call(L"RoundRect", {Variant(100L), Variant(100L), Variant(500L), Variant(500L), Variant(50L), Variant(60L)});
+    driver_.Call(L"PatBlt", {Variant(10L), Variant(20L), Variant(300L), Variant(400L)});
+    driver_.Call(L"PatBlt", {Variant(10L), Variant(20L), Variant(300L), Variant(400L), Variant(0x5A0049L)});
+    driver_.Call(L"EndPage");
+    EXPECT_TRUE(MatchesGoldenFile(L"shapes.txt", Finish()));
+}
+
+TEST_F(PrintFileTest, ImagesKeepTheirProportionsAndThePage) {
+    const std::wstring picture = sandbox_.Path(L"picture.bmp");
+    vb::test::WriteFileBytes(picture, Picture(40, 20));
+    Start();
+    const Variant file(picture);
+    // Height given, then from the picture's proportions, then cut at the page bottom.
+    driver_.Call(L"PrintDIB", {file, Variant(100L), Variant(100L), Variant(2000L), Variant(500L)});
+    driver_.Call(L"PrintDIB", {file, Variant(100L), Variant(100L), Variant(2000L)});
+    driver_.Call(L"PrintDIB", {file, Variant(100L), Variant(7500L), Variant(2000L), Variant(-1L)});
+    driver_.Call(L"PrintDIB", {Str(L""), Variant(100L), Variant(100L), Variant(2000L)});
+    driver_.Call(L"PrintDIB", {Variant(sandbox_.Path(L"missing.bmp")), Variant(0L), Variant(0L), Variant(1000L),
+                               Variant(1000L), Variant(0x660046L)});
+    // The picture's folder changes from run to run.
+    std::string printed = vb::ToUtf8(vb::ReplaceAll(vb::FromUtf8(Finish()), sandbox_.Path(L""), L"<sandbox>\\"));
+    EXPECT_TRUE(MatchesGoldenFile(L"images.txt", printed));
+}
+
+TEST_F(PrintFileTest, GdiTextOnAColourAndAMonochromeDevice) {
+    for (const wchar_t* model : {L"Model 300 COLOR", L"Model 300"}) {
+        Start(model);
+        Variant font = driver_.Call(L"GetFontGDI", {Str(L"Liberation Sans"), Variant(-12L)});
+        ASSERT_EQ(VT_DISPATCH, font.Type());
+        driver_.Call(L"TextOutGDI", {Variant(100L), Variant(200L), Str(L"Vellbrook"), font, Variant(0L),
+                                     Variant::Missing(), Variant::Missing(), Variant(24L)});
+        std::string printed = Finish();
+        EXPECT_TRUE(MatchesGoldenFile(std::wstring(L"gdi_text_") + (wcsstr(model, L"COLOR") ? L"colour" : L"mono") + L".txt",
+                                      printed));
+        wrapper_.Unload();
+    }
+}
+
+}  // namespace
