@@ -118,8 +118,10 @@ void CDriverWrapper::Unload() {
     module_.Reset();
     entry_.Clear();
     version_.clear();
-    // A handle that the driver refused to end means nothing once its library is gone.
+    // A handle that the driver refused to end means nothing once its library is gone, and
+    // there is no driver left to send events.
     device_ = 0;
+    eventsWindow_ = nullptr;
     if (!addedFontFile_.empty()) {
         ::RemoveFontResourceW(addedFontFile_.c_str());
         addedFontFile_.clear();

@@ -51,6 +51,18 @@ DWORD ConvertRows(BYTE* pixels, LONG width, LONG height, int targetBits) {
 
 }  // namespace
 
+std::vector<BYTE> MakeBitmapInfo(LONG width, LONG height, int bitsPerPixel) {
+    std::vector<BYTE> info(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD), 0);
+    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biWidth = width;
+    header->biHeight = height;
+    header->biPlanes = 1;
+    header->biBitCount = static_cast<WORD>(bitsPerPixel);
+    header->biCompression = BI_RGB;
+    return info;
+}
+
 HGLOBAL CreatePackedDIB(HDC memoryDC, HBITMAP bitmap, int requestedBits, int screenDepth) {
     if (!bitmap) return nullptr;
     BITMAP description{};
@@ -66,14 +78,8 @@ HGLOBAL CreatePackedDIB(HDC memoryDC, HBITMAP bitmap, int requestedBits, int scr
     const DWORD tableSize = tableEntries * sizeof(RGBQUAD);
     const DWORD imageSize = RowSize(bits, width) * static_cast<DWORD>(height);
 
-    std::vector<BYTE> info(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD), 0);
+    std::vector<BYTE> info = MakeBitmapInfo(width, height, bits);
     auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
-    header->biSize = sizeof(BITMAPINFOHEADER);
-    header->biWidth = width;
-    header->biHeight = height;
-    header->biPlanes = 1;
-    header->biBitCount = static_cast<WORD>(bits);
-    header->biCompression = BI_RGB;
     header->biSizeImage = imageSize;
 
     HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(BITMAPINFOHEADER) + tableSize + imageSize);

@@ -14,9 +14,9 @@ constexpr UINT kMaxNames = 20;  // a function's name and up to 19 parameter name
 // Bit of a parameter type code marking a parameter passed by reference.
 constexpr VARTYPE kByRefTypeBit = 0x40;
 constexpr WORD kHiddenFunction = FUNCFLAG_FRESTRICTED | FUNCFLAG_FNONBROWSABLE;
-// Read-only properties are listed: the property list is what a script can read, and the type
-// library marks most of the host objects' properties read-only.
-constexpr WORD kHiddenVariable = VARFLAG_FRESTRICTED | VARFLAG_FNONBROWSABLE;
+// Properties marked read-only in a type library are left out of the lists; the system's own
+// type library does not mark its properties so, since each object refuses writes itself.
+constexpr WORD kHiddenVariable = VARFLAG_FREADONLY | VARFLAG_FRESTRICTED | VARFLAG_FNONBROWSABLE;
 
 const wchar_t* TypeNameOf(VARTYPE type) {
     switch (type) {

@@ -96,6 +96,10 @@ TEST_F(DriverScriptPropertiesTest, EnableEventsReadsBackAsBoolean) {
     EXPECT_EQ(VARIANT_TRUE, V_BOOL(on.Get()));
     EXPECT_EQ(S_OK, client_.Put(L"EnableEvents", Variant(0L)));
     EXPECT_EQ(VARIANT_FALSE, V_BOOL(client_.Get(L"EnableEvents").Get()));
+    // No driver is left to send events once it is unloaded.
+    client_.Put(L"EnableEvents", Variant::Bool(true));
+    wrapper_.Unload();
+    EXPECT_EQ(VARIANT_FALSE, V_BOOL(client_.Get(L"EnableEvents").Get()));
     vb::SetMainWindow(nullptr);
     ::DestroyWindow(window);
 }

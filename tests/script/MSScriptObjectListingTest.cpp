@@ -63,7 +63,7 @@ TEST_F(MSScriptObjectListingTest, DriverMembersComeFromTheTypeLibrary) {
     Texts properties;
     Texts methods;
     ASSERT_TRUE(facade_.GetObjectMembers(L"DRIVER", properties, methods, nullptr));
-    EXPECT_EQ(16u, properties.size());  // read-only ones included: scripts read them
+    EXPECT_EQ(16u, properties.size());
     EXPECT_EQ(42u, methods.size());
     for (const wchar_t* name : {L"Name", L"ShortName", L"EnableEvents"}) EXPECT_TRUE(Contains(properties, name));
     for (const wchar_t* name : {L"StartDoc", L"TextOut", L"GetDeviceCaps"}) EXPECT_TRUE(Contains(methods, name));
