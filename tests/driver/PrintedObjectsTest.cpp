@@ -64,4 +64,21 @@ TEST_F(PrintedObjectsTest, KnownVariablesBecomeTheirTextAndEveryPieceIsAnnounced
               CallsOf({"D_SetVarInfo"}));
 }
 
+TEST_F(PrintedObjectsTest, TextWithAVariableBetweenTwoRunsIsThreeObjectsForTheDriver) {
+    AddVariable(L"Lot", L"A-17", 0);
+    sandbox_.ClearCalls();
+    driver_.Call(L"TextOut", {Variant(0L), Variant(0L), Variant(std::wstring(L"No {{lot}}!")), Variant(0L)});
+    EXPECT_EQ((std::vector<std::string>{
+                  "D_EscapeW(1, 0x202D, 0, 0, 0)",
+                  "D_SetVarInfo(1, 0, )", "D_SetVarInfo(1, 0, TEXT_OBJECT_1)", "D_GetTextExtW(1, No )",
+                  "D_EscapeW(1, 0x201F, 0, 0, 0)", "D_TextOutW(1, 0, 0, No )",
+                  "D_SetVarInfo(1, 0, Lot)", "D_GetTextExtW(1, A-17)",
+                  "D_EscapeW(1, 0x201F, 0, 0, 0)", "D_TextOutW(1, 48, 0, A-17)",
+                  "D_SetVarInfo(1, 0, )", "D_SetVarInfo(1, 0, TEXT_OBJECT_2)", "D_GetTextExtW(1, !)",
+                  "D_EscapeW(1, 0x201F, 0, 0, 0)", "D_TextOutW(1, 112, 0, !)",
+                  "D_EscapeW(1, 0x202D, 0, 0, 0)", "D_EscapeW(1, 0x202A, 0, TEXT_3, 0)",
+                  "D_SetVarInfo(1, 0, )"}),
+              CallsOf({"D_"}));
+}
+
 }  // namespace
