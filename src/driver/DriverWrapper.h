@@ -27,6 +27,11 @@ public:
     static constexpr SHORT kDefaultResolution = 300;
     static constexpr const wchar_t* kPort = L"FILE";
     static constexpr const wchar_t* kPipeName = L"\\\\.\\pipe\\DizEvoviDodu";
+    // What text and images default to, and what tells the driver an image's source.
+    static constexpr LONG kOpaqueBackground = 2;
+    static constexpr COLORREF kWhiteBackground = 0xFFFFFF;
+    static constexpr DWORD kCopyRop = 0xCC0020;
+    static constexpr LONG kEscapeImageSource = 0x2012;
 
     using Clock = std::function<SYSTEMTIME()>;
 
@@ -186,6 +191,8 @@ private:
     HRESULT DrawShape(vb::DispatchCall& call, LONG style);
     // The bitmap depth for pictures and GDI text: the screen's on a colour device, else 1.
     int BitmapDepth(int requestedBits) const;
+    // The depth a script asks an image to be sent with; the screen's when it asks for none.
+    int RequestedDepth(const VARIANT& bitsPerPixel) const;
     bool IsColourDevice() const;
     HFONT CreateFontFromIFont(IDispatch* font) const;
     LONG SendPackedImage(const POINT& position, const SIZE& size, HGLOBAL image, DWORD rop);

@@ -9,11 +9,7 @@
 
 namespace {
 
-constexpr LONG kEscapeImage = 0x2012;
-constexpr DWORD kCopyRop = 0xCC0020;
 constexpr LONG kDefaultPoints = 14;
-constexpr LONG kOpaque = 2;
-constexpr COLORREF kWhite = 0xFFFFFF;
 
 // Restores a DC's text colours and background mode when a drawing is done.
 class ScopedTextColours {
@@ -79,13 +75,9 @@ HRESULT CDriverWrapper::TextOutGDI(vb::DispatchCall& call) {
     if (!entry_.D_PrintDIB || !DeviceOpen()) return call.Return(0L);
     POINT position{*left, *top};
     ToDeviceUnits(&position, 1);
-    const int bkMode = call.Long(5).value_or(kOpaque);
-    const COLORREF bkColor = call.ULong(6).value_or(kWhite);
-    VARIANT depthValue;
-    ::VariantInit(&depthValue);
-    const int depthAsked = SUCCEEDED(::VariantChangeType(&depthValue, const_cast<VARIANT*>(&call.Arg(7)), 0, VT_UI2))
-                               ? V_UI2(&depthValue)
-                               : screenDepth_;
+    const int bkMode = call.Long(5).value_or(kOpaqueBackground);
+    const COLORREF bkColor = call.ULong(6).value_or(kWhiteBackground);
+    const int depthAsked = RequestedDepth(call.Arg(7));
 
     vb::UniqueFont font(text->empty() ? nullptr : CreateFontFromIFont(vb::ToDispatch(call.Arg(3))));
     if (!font) return call.Return(0L);
@@ -107,7 +99,7 @@ HRESULT CDriverWrapper::TextOutGDI(vb::DispatchCall& call) {
     LONG result = 0;
     if (image) {
         BeginObject(L"IMAGE_OBJECT");
-        if (entry_.D_EscapeW) entry_.D_EscapeW(device_, kEscapeImage, 0, nullptr, nullptr);
+        if (entry_.D_EscapeW) entry_.D_EscapeW(device_, kEscapeImageSource, 0, nullptr, nullptr);
         EndObject(L"IMAGE");
         result = SendPackedImage(position, size, image, kCopyRop);
     }

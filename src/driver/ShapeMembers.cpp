@@ -15,8 +15,6 @@ constexpr LONG kRectangle = 6;
 constexpr LONG kEllipse = 7;
 constexpr LONG kRoundRectangle = 72;
 constexpr DWORD kDefaultPatternRop = 0x42;
-constexpr DWORD kCopyRop = 0xCC0020;
-constexpr LONG kEscapeImage = 0x2012;
 constexpr LONG kHeightNotGiven = -1;
 constexpr LONG kProvisionalHeight = 1000;
 
@@ -47,6 +45,13 @@ using PackedImage = std::unique_ptr<void, GlobalBlockDeleter>;
 }  // namespace
 
 bool CDriverWrapper::IsColourDevice() const { return devmode_.I16(DevmodeBuffer::kColor).value_or(0) == 2; }
+
+int CDriverWrapper::RequestedDepth(const VARIANT& bitsPerPixel) const {
+    VARIANT depth;
+    ::VariantInit(&depth);
+    if (FAILED(::VariantChangeType(&depth, const_cast<VARIANT*>(&bitsPerPixel), 0, VT_UI2))) return screenDepth_;
+    return V_UI2(&depth);
+}
 
 int CDriverWrapper::BitmapDepth(int requestedBits) const {
     return IsColourDevice() && requestedBits != 1 ? screenDepth_ : 1;
@@ -119,11 +124,7 @@ HRESULT CDriverWrapper::PrintDIB(vb::DispatchCall& call) {
     POINT position{*left, *top};
     POINT extent{*width, heightGiven ? *givenHeight : kProvisionalHeight};
     const DWORD rop = static_cast<DWORD>(call.Long(5).value_or(static_cast<LONG>(kCopyRop)));
-    VARIANT depthValue;
-    ::VariantInit(&depthValue);
-    const int depthAsked = SUCCEEDED(::VariantChangeType(&depthValue, const_cast<VARIANT*>(&call.Arg(6)), 0, VT_UI2))
-                               ? V_UI2(&depthValue)
-                               : screenDepth_;
+    const int depthAsked = RequestedDepth(call.Arg(6));
 
     HGLOBAL image = nullptr;
     bool converted = false;
@@ -164,7 +165,7 @@ HRESULT CDriverWrapper::PrintDIB(vb::DispatchCall& call) {
         ToDeviceUnits(&position, 1);
         ToDeviceUnits(&extent, 1);
     }
-    if (entry_.D_EscapeW) entry_.D_EscapeW(device_, kEscapeImage, 0, fileName->c_str(), nullptr);
+    if (entry_.D_EscapeW) entry_.D_EscapeW(device_, kEscapeImageSource, 0, fileName->c_str(), nullptr);
     EndObject(L"IMAGE");
     BeginObject(L"IMAGE_OBJECT");
     return call.Return(SendPackedImage(position, SIZE{extent.x, extent.y}, image, rop));

@@ -17,8 +17,6 @@ constexpr size_t kCodeHorizontalSize = 8;
 constexpr size_t kCodeModuleX = 12;
 constexpr size_t kCodeModuleY = 16;
 constexpr size_t kCodeRotation = 32;
-constexpr LONG kOpaque = 2;
-constexpr COLORREF kWhite = 0xFFFFFF;
 
 LONG ReadCodeLong(const BYTE* description, size_t offset) {
     LONG value;
@@ -90,8 +88,8 @@ HRESULT CDriverWrapper::TextOut(vb::DispatchCall& call) {
     std::vector<std::wstring> pieces = SplitVariables(*text, rotation == 900 || rotation == 1800);
     POINT position{*left, *top};
     ToDeviceUnits(&position, 1);
-    const LONG bkMode = call.Long(4).value_or(kOpaque);
-    const COLORREF bkColor = call.ULong(5).value_or(kWhite);
+    const LONG bkMode = call.Long(4).value_or(kOpaqueBackground);
+    const COLORREF bkColor = call.ULong(5).value_or(kWhiteBackground);
 
     auto escape = [this](LONG code) {
         if (entry_.D_EscapeW) entry_.D_EscapeW(device_, code, 0, nullptr, nullptr);
@@ -156,8 +154,8 @@ HRESULT CDriverWrapper::CodeOut(vb::DispatchCall& call) {
     if (!known) BeginObject(L"BARCODE_OBJECT");
     POINT position{*left, *top};
     ToDeviceUnits(&position, 1);
-    const LONG bkMode = call.Long(4).value_or(kOpaque);
-    const COLORREF bkColor = call.ULong(5).value_or(kWhite);
+    const LONG bkMode = call.Long(4).value_or(kOpaqueBackground);
+    const COLORREF bkColor = call.ULong(5).value_or(kWhiteBackground);
     switch (ReadCodeLong(currentCode_, kCodeRotation)) {
     case 900:
         position.y += w;
