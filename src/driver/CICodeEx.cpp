@@ -168,10 +168,7 @@ HRESULT C::GetName(DispatchCall& call) {
 }
 
 HRESULT C::GetCode(DispatchCall& call) {
-    ::VariantClear(call.Result());
-    V_VT(call.Result()) = VT_I2;
-    V_I2(call.Result()) = static_cast<SHORT>(CodeType());
-    return S_OK;
+    return call.ReturnShort(static_cast<SHORT>(CodeType()));
 }
 
 template <size_t Offset>
@@ -189,10 +186,7 @@ HRESULT C::SetLong(DispatchCall& call) {
 
 template <size_t Offset>
 HRESULT C::GetByteAsShort(DispatchCall& call) {
-    ::VariantClear(call.Result());
-    V_VT(call.Result()) = VT_I2;
-    V_I2(call.Result()) = record_.description[Offset];
-    return S_OK;
+    return call.ReturnShort(static_cast<SHORT>(record_.description[Offset]));
 }
 
 template <size_t Offset>

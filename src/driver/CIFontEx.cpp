@@ -111,10 +111,7 @@ HRESULT F::SetUnderline(DispatchCall& call) { return SetByte(call, record_.font.
 HRESULT F::GetStrikethrough(DispatchCall& call) { return call.ReturnBool(record_.font.lfStrikeOut != 0); }
 HRESULT F::SetStrikethrough(DispatchCall& call) { return SetByte(call, record_.font.lfStrikeOut); }
 HRESULT F::GetCharset(DispatchCall& call) {
-    ::VariantClear(call.Result());
-    V_VT(call.Result()) = VT_I2;
-    V_I2(call.Result()) = record_.font.lfCharSet;
-    return S_OK;
+    return call.ReturnShort(static_cast<SHORT>(record_.font.lfCharSet));
 }
 HRESULT F::SetCharset(DispatchCall& call) { return SetByte(call, record_.font.lfCharSet); }
 HRESULT F::GetRotation(DispatchCall& call) { return call.Return(record_.font.lfOrientation); }

@@ -74,8 +74,5 @@ HRESULT F::GetLabelWidth(DispatchCall& call) {
 }
 
 HRESULT F::Check(DispatchCall& call) {
-    ::VariantClear(call.Result());
-    V_VT(call.Result()) = VT_I2;
-    V_I2(call.Result()) = 0;
-    return S_OK;
+    return call.ReturnShort(0);
 }

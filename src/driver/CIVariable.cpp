@@ -64,10 +64,7 @@ HRESULT V::GetKeyName(DispatchCall& call) {
     return call.Return(vb::Trim(L"{{" + varinfo::ReadUtf8(record_.Name) + L"}}"));
 }
 HRESULT V::GetType(DispatchCall& call) {
-    ::VariantClear(call.Result());
-    V_VT(call.Result()) = VT_I2;
-    V_I2(call.Result()) = static_cast<SHORT>(record_.Type);
-    return S_OK;
+    return call.ReturnShort(static_cast<SHORT>(record_.Type));
 }
 HRESULT V::GetMaxLength(DispatchCall& call) { return call.Return(static_cast<long>(record_.MaxLength)); }
 HRESULT V::SetMaxLength(DispatchCall& call) {

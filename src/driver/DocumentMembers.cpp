@@ -43,13 +43,7 @@ HRESULT CDriverWrapper::StartDoc(vb::DispatchCall& call) {
     const DWORD quantity = argument(2, kDefaultQuantity);
     const LONG perRow = static_cast<LONG>(argument(3, 1));
     const LONG perColumn = static_cast<LONG>(argument(4, 1));
-    bool trace = call.IsMissing(5);
-    if (!trace) {
-        VARIANT converted;
-        ::VariantInit(&converted);
-        trace = SUCCEEDED(::VariantChangeType(&converted, const_cast<VARIANT*>(&call.Arg(5)), 0, VT_I2)) &&
-                V_I2(&converted) == -1;
-    }
+    const bool trace = call.IsMissing(5) || vb::ToShort(call.Arg(5)) == SHORT{-1};
     // The set-up divides the page among the labels: a document without any is refused before
     // anything reaches the driver or the engine.
     if (perRow < 1 || perColumn < 1) return call.Return(0L);

@@ -1,12 +1,11 @@
 // Template variables of the script: the wrapper's map of records and the date/time formats.
-#include <cwchar>
-#include <cwctype>
 #include <memory>
 #include <new>
 
 #include "CIVariable.h"
 #include "DateTimeFormats.h"
 #include "DriverWrapper.h"
+#include "KeyedLookup.h"
 #include "VariableRules.h"
 
 namespace {
@@ -69,11 +68,8 @@ HRESULT CDriverWrapper::AddVariable(vb::DispatchCall& call) {
     auto found = variables_.find(key);
     if (found != variables_.end()) return call.Return(NewVariable(found->second));
 
-    VARIANT type;
-    ::VariantInit(&type);
-    bool converted = SUCCEEDED(::VariantChangeType(&type, const_cast<VARIANT*>(&call.Arg(2)), 0, VT_I2));
     auto record = std::make_unique<_tagvarinfo>();
-    record->Type = converted ? static_cast<WORD>(V_I2(&type)) : WORD{varinfo::kImport};
+    record->Type = static_cast<WORD>(vb::ToShort(call.Arg(2)).value_or(varinfo::kImport));
     varinfo::StoreUtf8(record->Name, *name);
     varinfo::StoreUtf8(record->Value, *value);
     varinfo::SetDefaultsByType(*record, dateTimeFormats_);
@@ -84,15 +80,7 @@ HRESULT CDriverWrapper::AddVariable(vb::DispatchCall& call) {
 HRESULT CDriverWrapper::GetVariable(vb::DispatchCall& call) {
     auto item = call.Text(0);
     if (!item || item->empty()) return call.Return(static_cast<IDispatch*>(nullptr));
-    std::wstring key = varinfo::KeyOf(*item);
-    auto found = variables_.find(key);
-    if (found == variables_.end() && !key.empty() && iswdigit(key[0])) {
-        long position = std::wcstol(key.c_str(), nullptr, 10);
-        if (position >= 0 && static_cast<size_t>(position) < variables_.size()) {
-            found = std::next(variables_.begin(), position);
-        }
-    }
-    if (found != variables_.end()) return call.Return(NewVariable(found->second));
+    if (const _tagvarinfo* found = FindByKeyOrPosition(variables_, item)) return call.Return(NewVariable(*found));
     auto empty = std::make_unique<_tagvarinfo>();
     return call.Return(NewVariable(*empty));
 }

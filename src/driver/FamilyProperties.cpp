@@ -125,18 +125,12 @@ Row Resolve(const Row& row, const DevmodeBuffer& devmode) {
 
 vb::Variant Number(std::optional<long> value) { return value ? vb::Variant(*value) : vb::Variant(); }
 
-std::optional<long> ToShort(const VARIANT& value) {
-    VARIANT converted;
-    ::VariantInit(&converted);
-    if (FAILED(::VariantChangeType(&converted, const_cast<VARIANT*>(&value), 0, VT_I2))) return std::nullopt;
-    return V_I2(&converted);
-}
-
 // The value a conversion kind yields; nothing means the field is left as it is.
 std::optional<long> Convert(Conversion conversion, const VARIANT& value) {
     switch (conversion) {
     case Conversion::I2Kept:
-        return ToShort(value);
+        if (auto number = vb::ToShort(value)) return *number;
+        return std::nullopt;
     case Conversion::I4Kept:
         return vb::ToLong(value);
     case Conversion::I4OrZero:

@@ -1,12 +1,12 @@
 // Fonts, barcode types, text and barcodes printed by the driver.
 #include <cstring>
-#include <cwctype>
 
 #include "CICodeEx.h"
 #include "CIFontEx.h"
 #include "CISize.h"
 #include "ComPtr.h"
 #include "DriverWrapper.h"
+#include "KeyedLookup.h"
 
 namespace {
 
@@ -26,30 +26,17 @@ LONG ReadCodeLong(const BYTE* description, size_t offset) {
 
 void WriteCodeLong(BYTE* description, size_t offset, LONG value) { std::memcpy(description + offset, &value, 4); }
 
-// The entry a script names by key, or by position in the map's order when no key matches.
-template <class Map>
-const typename Map::mapped_type* FindEntry(const Map& map, const std::optional<std::wstring>& index) {
-    if (!index || index->empty()) return nullptr;
-    std::wstring key = vb::ToLower(vb::Trim(*index));
-    auto found = map.find(key);
-    if (found != map.end()) return &found->second;
-    if (key.empty() || !std::iswdigit(key[0])) return nullptr;
-    long position = std::wcstol(key.c_str(), nullptr, 10);
-    if (position < 0 || static_cast<size_t>(position) >= map.size()) return nullptr;
-    return &std::next(map.begin(), position)->second;
-}
-
 }  // namespace
 
 HRESULT CDriverWrapper::GetFont(vb::DispatchCall& call) {
-    const tagDEVICEFONT* entry = FindEntry(fonts_, call.Text(0));
+    const tagDEVICEFONT* entry = FindByKeyOrPosition(fonts_, call.Text(0));
     bool named = entry && entry->font.lfFaceName[0] != L'\0';
     auto* font = named ? new CIFontEx(this, *entry) : new CIFontEx(this);
     return call.Return(font->AsDispatch());
 }
 
 HRESULT CDriverWrapper::GetCode(vb::DispatchCall& call) {
-    const tagDEVICECODE* entry = FindEntry(codes_, call.Text(0));
+    const tagDEVICECODE* entry = FindByKeyOrPosition(codes_, call.Text(0));
     bool named = entry && (entry->description[60] != 0 || entry->description[61] != 0);
     auto* code = named ? new CICodeEx(this, *entry) : new CICodeEx(this);
     return call.Return(code->AsDispatch());

@@ -48,6 +48,13 @@ HRESULT DispatchCall::Return(long value) noexcept {
     return S_OK;
 }
 
+HRESULT DispatchCall::ReturnShort(SHORT value) noexcept {
+    ::VariantClear(result_);
+    V_VT(result_) = VT_I2;
+    V_I2(result_) = value;
+    return S_OK;
+}
+
 HRESULT DispatchCall::Return(const std::wstring& text) noexcept {
     ::VariantClear(result_);
     BSTR copy = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));

@@ -27,6 +27,7 @@ public:
 
     VARIANT* Result() noexcept { return result_; }
     HRESULT Return(long value) noexcept;
+    HRESULT ReturnShort(SHORT value) noexcept;
     HRESULT Return(const std::wstring& text) noexcept;
     // BOOL results travel as VT_BOOL so that scripts see True and False.
     HRESULT ReturnBool(bool value) noexcept;

@@ -90,6 +90,12 @@ std::optional<long> ToLong(const VARIANT& value) noexcept {
     return V_I4(&*converted);
 }
 
+std::optional<SHORT> ToShort(const VARIANT& value) noexcept {
+    auto converted = ChangeType(value, VT_I2);
+    if (!converted) return std::nullopt;
+    return V_I2(&*converted);
+}
+
 std::optional<unsigned long> ToULong(const VARIANT& value) noexcept {
     auto converted = ChangeType(value, VT_UI4);
     if (!converted) return std::nullopt;

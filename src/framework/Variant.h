@@ -39,6 +39,7 @@ private:
 // which also covers a missing optional argument.
 bool IsMissing(const VARIANT& value) noexcept;
 std::optional<long> ToLong(const VARIANT& value) noexcept;
+std::optional<SHORT> ToShort(const VARIANT& value) noexcept;
 std::optional<unsigned long> ToULong(const VARIANT& value) noexcept;
 std::optional<bool> ToBool(const VARIANT& value) noexcept;
 std::optional<std::wstring> ToText(const VARIANT& value);
