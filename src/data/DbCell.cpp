@@ -225,15 +225,10 @@ std::optional<DbCell> VariantToCell(const VARIANT& value, DBTYPE type) {
     DbCell cell;
     if (type == DBTYPE_IUNKNOWN) {
         if (auto bytes = ArrayBytes(*source.Get())) {
-            // Bytes written into a long text are the UTF-16 of its text; an odd count cannot be
-            // text and is kept as it came.
-            if (bytes->size() % sizeof(wchar_t) == 0) {
-                cell.storage = SQLITE_TEXT;
-                cell.text.assign(reinterpret_cast<const wchar_t*>(bytes->data()), bytes->size() / sizeof(wchar_t));
-            } else {
-                cell.storage = SQLITE_BLOB;
-                cell.bytes = std::move(*bytes);
-            }
+            // Kept as binary: read as text they would be rewritten wherever they are no valid
+            // UTF-16. Read as a string, they still give the text whose bytes they are.
+            cell.storage = SQLITE_BLOB;
+            cell.bytes = std::move(*bytes);
             return cell;
         }
         type = DBTYPE_WSTR;

@@ -1,6 +1,7 @@
 #include "DeviceStorage.h"
 
 #include "ArchiveReader.h"
+#include "CompoundFileCheck.h"
 #include "CryptStream.h"
 
 CDeviceStorage::~CDeviceStorage() {
@@ -34,6 +35,7 @@ int CDeviceStorage::Open(const std::wstring& path, BOOL readOnly) {
     Release();
     // A re-open must not leave the previous working copy behind in the temporary folder.
     DeleteWorkingCopy();
+    if (IsBrokenCompoundFile(path)) return kCannotOpen;
     if (readOnly) {
         HRESULT hr = ::StgOpenStorage(path.c_str(), nullptr, STGM_TRANSACTED | STGM_SHARE_DENY_WRITE | STGM_READ,
                                       nullptr, 0, root_.Put());

@@ -167,8 +167,8 @@ HRESULT CIEnumerator::Skip(ULONG count) {
 }
 
 HRESULT CIEnumerator::Reset() {
-    // Back to the start of both walks: by member name (DISPID_STARTENUM) and by index.
-    position_ = DISPID_STARTENUM;
+    // The first element by index; only a new enumerator starts before it (DISPID_STARTENUM).
+    position_ = 0;
     return S_OK;
 }
 

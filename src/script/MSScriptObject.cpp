@@ -142,11 +142,11 @@ BOOL CMSScriptObject::AddObject(const wchar_t* name, IDispatch* object) {
     if (!engine_.HasEngine() || !name || !*name || busy_) return FALSE;
     BusyScope busy(busy_);
     // An existing name keeps its wrapper, so the engine's binding stays and reaches the new
-    // object. A null object under a new name has nothing to add.
-    if (hostObjects_ ? hostObjects_->ReplaceObject(name, object) : object == nullptr) return TRUE;
+    // object. Once there are host objects, a null object under a new name has nothing to add;
+    // the first name of all gets its wrapper even without an object.
+    if (hostObjects_ && hostObjects_->ReplaceObject(name, object)) return TRUE;
 
-    // The creation reference is dropped at the end: the engine's map then holds the only one,
-    // and a wrapper the engine refused goes away and leaves the list at once.
+    // The creation reference is dropped at the end: the engine's map then holds the only one.
     vb::ComPtr<CIMSObject> wrapper(new (std::nothrow) CIMSObject(&hostObjects_, object, name));
     HRESULT hr = wrapper ? engine_.AddObject(name, wrapper.Get(), TRUE) : E_OUTOFMEMORY;
     wrapper.Reset();

@@ -35,6 +35,19 @@ void SelectInvokeVersion(IActiveScript* engine) {
 
 }  // namespace
 
+class ScriptEngine::CallScope {
+public:
+    explicit CallScope(ScriptEngine& owner) noexcept : owner_(owner) { ++owner_.activeCalls_; }
+    ~CallScope() {
+        if (--owner_.activeCalls_ == 0) owner_.ReleaseRetiredEngines();
+    }
+    CallScope(const CallScope&) = delete;
+    CallScope& operator=(const CallScope&) = delete;
+
+private:
+    ScriptEngine& owner_;
+};
+
 ScriptEngine::ScriptEngine() : moduleNames_{kGlobalModule}, language_(kDefaultLanguage) {
     HRESULT hr = ::CoInitialize(nullptr);
     comInitialized_ = SUCCEEDED(hr);
@@ -51,13 +64,24 @@ void ScriptEngine::Reset() {
     RemoveAllObjects();
     language_.clear();
     if (site_) site_->Disconnect();
-    // Releasing the code object closes the scripting engine; the last release then frees it.
-    codeObject_.Reset();
-    engine_.Reset();
     site_.Reset();
+    // Releasing the code object closes the scripting engine; the last release then frees it.
+    // Neither may happen under a script that is still running in that engine.
+    if (engine_ || codeObject_) retired_.push_back(RetiredEngine{std::move(engine_), std::move(codeObject_)});
+    if (activeCalls_ == 0) ReleaseRetiredEngines();
     moduleNames_.emplace_back(kGlobalModule);
     siteWindow_ = nullptr;
     language_ = kDefaultLanguage;
+}
+
+void ScriptEngine::ReleaseRetiredEngines() {
+    // Moved out first: closing an engine may reach back into this host.
+    auto retired = std::move(retired_);
+    retired_.clear();
+    for (RetiredEngine& item : retired) {
+        item.codeObject.Reset();
+        item.engine.Reset();
+    }
 }
 
 void ScriptEngine::SetLanguage(std::wstring_view language) { language_.assign(language); }
@@ -70,19 +94,22 @@ HRESULT ScriptEngine::ParseScriptText(const wchar_t* text, const wchar_t* module
     if (!text) text = L"";
     module = EngineModuleName(module);
     if (!engine_) return CreateScriptEngine(text, module, result, flags);
-    vb::ComPtr<IActiveScriptParse32> parser = engine_.As<IActiveScriptParse32>(__uuidof(IActiveScriptParse32));
+    // Held locally: the text may reset this host while it runs.
+    vb::ComPtr<IActiveScript> engine = engine_;
+    vb::ComPtr<IActiveScriptParse32> parser = engine.As<IActiveScriptParse32>(__uuidof(IActiveScriptParse32));
     if (!parser) return E_NOINTERFACE;
     if (module) {
-        HRESULT hr = engine_->AddNamedItem(module, SCRIPTITEM_CODEONLY);
+        HRESULT hr = engine->AddNamedItem(module, SCRIPTITEM_CODEONLY);
         if (FAILED(hr)) return hr;
     }
     HRESULT hr = Parse(parser.Get(), text, module, result, flags);
-    if (SUCCEEDED(hr)) hr = engine_->SetScriptState(SCRIPTSTATE_CONNECTED);
+    if (SUCCEEDED(hr)) hr = engine->SetScriptState(SCRIPTSTATE_CONNECTED);
     return hr;
 }
 
 HRESULT ScriptEngine::Parse(IActiveScriptParse32* parser, const wchar_t* text, const wchar_t* module, VARIANT* result,
                             DWORD flags) {
+    CallScope call(*this);
     return parser->ParseScriptText(text, module, nullptr, nullptr, 0, 0, flags, result, nullptr);
 }
 
@@ -217,6 +244,7 @@ HRESULT ScriptEngine::RunProcedure(const wchar_t* module, const wchar_t* procedu
     DISPID id = DISPID_UNKNOWN;
     hr = script->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
     if (FAILED(hr)) return hr;
+    CallScope call(*this);
     return vb::InvokeDispatch(script.Get(), id, DISPATCH_METHOD, args.Data(), args.Count(), result);
 }
 
@@ -228,16 +256,13 @@ HRESULT ScriptEngine::AddNamedObject(const wchar_t* name, IDispatch* object, WOR
     if (!engine_) return E_FAIL;
     if (!name || !*name) return E_INVALIDARG;
     if (!object) return E_POINTER;
-    std::wstring key = vb::ToLower(name);
-    auto [entry, added] = namedObjects_.try_emplace(key);
-    entry->second = vb::ComPtr<IDispatch>(object);  // releases the object held before, if any
+    // The object stays in the map even when the engine refuses the name: the facade's wrapper
+    // list keeps it too, and a later reset releases both together.
+    namedObjects_[vb::ToLower(name)] = vb::ComPtr<IDispatch>(object);
 
     DWORD flags = SCRIPTITEM_ISVISIBLE | SCRIPTITEM_ISSOURCE;
     if (globalMembers) flags |= SCRIPTITEM_GLOBALMEMBERS;
-    HRESULT hr = engine_->AddNamedItem(name, flags);
-    // A name the engine refused must not stay behind: the host would later treat it as known.
-    if (FAILED(hr) && added) namedObjects_.erase(key);
-    return hr;
+    return engine_->AddNamedItem(name, flags);
 }
 
 void ScriptEngine::RemoveAllObjects() {

@@ -26,7 +26,9 @@ public:
     ScriptEngine& operator=(const ScriptEngine&) = delete;
 
     // Closes and releases the scripting engine, the named objects and the modules; the next
-    // parse creates a new engine. The error record is kept.
+    // parse creates a new engine. The error record is kept. Called from inside a running script
+    // (a host method that resets), the engine in use is closed and freed only when the
+    // outermost call into it has returned.
     void Reset();
     void SetLanguage(std::wstring_view language);
     const std::wstring& Language() const noexcept { return language_; }
@@ -78,8 +80,15 @@ private:
     HRESULT CreateScriptEngine(const wchar_t* text, const wchar_t* module, VARIANT* result, DWORD flags);
     HRESULT CreateEngineObject(vb::ComPtr<IActiveScript>& engine) const;
     void CreateCodeObject(IActiveScript* engine);
-    static HRESULT Parse(IActiveScriptParse32* parser, const wchar_t* text, const wchar_t* module, VARIANT* result,
-                         DWORD flags);
+    HRESULT Parse(IActiveScriptParse32* parser, const wchar_t* text, const wchar_t* module, VARIANT* result,
+                  DWORD flags);
+    // Marks a call that may run script, so that a reset inside it keeps the engine alive.
+    class CallScope;
+    struct RetiredEngine {
+        vb::ComPtr<IActiveScript> engine;
+        vb::ComPtr<IDispatch> codeObject;  // released first: that is what closes the engine
+    };
+    void ReleaseRetiredEngines();
     bool IsModuleName(const std::wstring& lowerName) const;
 
     bool comInitialized_ = false;
@@ -91,6 +100,8 @@ private:
     // Kept so that Reset can cut it off: a late call from a scripting engine that someone
     // else still holds must not reach a reset host.
     vb::ComPtr<CIActiveScriptSite> site_;
+    int activeCalls_ = 0;
+    std::vector<RetiredEngine> retired_;
     HWND siteWindow_ = nullptr;
     ScriptErrorInfo error_;
 };

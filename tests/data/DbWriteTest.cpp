@@ -59,15 +59,37 @@ TEST_F(DbWriteTest, TextValueLandsInTheLongTextColumn) {
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
-TEST_F(DbWriteTest, ByteArrayIsWrittenAsTheBytesOfTheText) {
-    const wchar_t text[] = L"Ab\x4E2D";
-    SAFEARRAY* array = ::SafeArrayCreateVector(VT_UI1, 0, 6);
-    std::memcpy(array->pvData, text, 6);
+vb::Variant Bytes(const std::string& data) {
+    SAFEARRAY* array = ::SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(data.size()));
+    std::memcpy(array->pvData, data.data(), data.size());
     vb::Variant bytes;
     V_VT(bytes.Put()) = VT_ARRAY | VT_UI1;
     V_ARRAY(bytes.Get()) = array;
-    ASSERT_EQ(S_OK, StoreData(bytes));
+    return bytes;
+}
+
+TEST_F(DbWriteTest, ByteArrayIsWrittenAsTheBytesOfTheText) {
+    const wchar_t text[] = L"Ab\x4E2D";
+    ASSERT_EQ(S_OK, StoreData(Bytes(std::string(reinterpret_cast<const char*>(text), 6))));
     EXPECT_EQ(L"Ab\x4E2D", StoredData());
+}
+
+// Bytes that are no valid UTF-16 (unpaired surrogates, odd or even counts) come back unchanged.
+TEST_F(DbWriteTest, ByteArrayComesBackByteForByte) {
+    std::string data;
+    unsigned seed = 12345;
+    for (int i = 0; i < 4096; ++i) data += static_cast<char>((seed = seed * 1103515245 + 12345) >> 16);
+    data += std::string("\x00\xD8\x41\x00\x00\xDC\x00\xD8", 8);
+    for (size_t size : {data.size(), data.size() - 1, size_t{2}}) {
+        std::string sent = data.substr(data.size() - size);
+        ASSERT_EQ(S_OK, StoreData(Bytes(sent)));
+        ASSERT_EQ(S_OK, db_.OpenRowset(kSelectData));
+        vb::Variant read = db_.GetValue(1);
+        ASSERT_EQ(VT_ARRAY | VT_UI1, read.Type());
+        SAFEARRAY* array = V_ARRAY(read.Get());
+        ASSERT_EQ(sent.size(), array->rgsabound[0].cElements);
+        EXPECT_EQ(0, std::memcmp(sent.data(), array->pvData, sent.size())) << size << " bytes";
+    }
 }
 
 TEST_F(DbWriteTest, SetValueIsRefusedUntilWritesAreEnabledOnAnUpdatableRow) {

@@ -34,4 +34,19 @@ TEST(Units, DivideRoundedGoesUpAtExactHalfSteps) {
     EXPECT_DOUBLE_EQ(3.0, units::DivideRounded(6, 2, 0.25));
 }
 
+// Steps without an exact binary form still go up at an exact half: a font of 4 dots at 256 dpi
+// is 1.125 points, shown as 1.13.
+TEST(Units, DivideRoundedIsExactAtHalfStepsThatBinaryCannotHold) {
+    struct Case {
+        double a, b, step, expected;
+    } cases[] = {
+        {4 * 72, 256, 0.01, 1.13},   {1 * 72, 14400, 0.01, 0.01}, {-4 * 72, 256, 0.01, -1.13},
+        {4 * 72, -256, 0.01, -1.13}, {3, 2000, 0.001, 0.002},     {1, 20, 0.1, 0.1},
+        {1, 3, 0.1, 0.3},            {10, 3, 0.3, 3.3},           {7, 0.5, 0.01, 14.0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_DOUBLE_EQ(c.expected, units::DivideRounded(c.a, c.b, c.step)) << c.a << " / " << c.b << " by " << c.step;
+    }
+}
+
 }  // namespace

@@ -79,8 +79,8 @@ TEST(CIEnumeratorTest, CodeObjectItemReadsAndWritesScriptVariables) {
     EXPECT_EQ(VT_EMPTY, result.Type());
 }
 
-// Without IDispatchEx the elements are read by index; each call reports what it fetched, and a
-// clone moves on its own.
+// Without IDispatchEx the elements are read by index; each call reports what it fetched, Skip(n)
+// after Reset passes n elements, and a clone moves on its own.
 TEST(CIEnumeratorTest, NextWalksTheElementsAndACloneMovesAlone) {
     FakeScriptObject object;
     auto enumerator = Enumerate(&object, CIEnumerator::kPlainObject);
@@ -96,12 +96,14 @@ TEST(CIEnumeratorTest, NextWalksTheElementsAndACloneMovesAlone) {
     };
     EXPECT_EQ((std::vector<long>{0, 10, 20}), remaining(enumerator.Get()));
     enumerator->Reset();
+    EXPECT_EQ((std::vector<long>{0, 10, 20}), remaining(enumerator.Get()));
+    enumerator->Reset();
     enumerator->Skip(1);
     enumerator->Skip(1);
     vb::ComPtr<IEnumVARIANT> clone;
     ASSERT_EQ(S_OK, enumerator->Clone(clone.Put()));
-    EXPECT_EQ((std::vector<long>{10, 20}), remaining(clone.Get()));
-    EXPECT_EQ((std::vector<long>{10, 20}), remaining(enumerator.Get()));
+    EXPECT_EQ((std::vector<long>{20}), remaining(clone.Get()));
+    EXPECT_EQ((std::vector<long>{20}), remaining(enumerator.Get()));
 }
 
 TEST(CIEnumeratorTest, LastReleaseClosesTheHeldEngine) {

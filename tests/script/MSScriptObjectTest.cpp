@@ -135,7 +135,31 @@ TEST_F(MSScriptObjectTest, ResetLeavesAFreshEngineAndReleasesTheHostObjects) {
     EXPECT_TRUE(facade_.ExecuteStatement(L"x = 1"));
 }
 
-TEST_F(MSScriptObjectTest, RefusedNameIsShownInItsOwnBoxAndLeavesNoWrapper) {
+// A host method may reset the facade while the script that called it is still on the stack:
+// the run returns, and the fresh engine takes new objects and code.
+TEST_F(MSScriptObjectTest, ResetFromInsideARunningScriptLeavesAUsableFacade) {
+    ASSERT_TRUE(facade_.AddCode(L"Sub ResetMidway()\r\n  Driver.Touch\r\n  ran = 1\r\nEnd Sub\r\n"));
+    driver_.onTouch = [&] { facade_.Reset(); };
+    for (bool asProcedure : {true, false}) {
+        if (asProcedure) {
+            facade_.Run(L"ResetMidway");
+        } else {
+            ASSERT_TRUE(facade_.AddObject(L"Driver", driver_.AsDispatch()));
+            facade_.ExecuteStatement(L"Driver.Touch\r\nx = 1");
+        }
+        EXPECT_FALSE(facade_.IsBusy());
+        EXPECT_TRUE(facade_.HasEngine());
+        EXPECT_EQ(nullptr, facade_.HostObjects());
+        EXPECT_EQ(1u, driver_.References());
+    }
+    ASSERT_TRUE(facade_.AddObject(L"Driver", other_.AsDispatch()));
+    ASSERT_TRUE(facade_.AddCode(L"Sub Again()\r\n  Driver.Touch\r\nEnd Sub\r\n"));
+    EXPECT_TRUE(facade_.Run(L"Again"));
+    EXPECT_EQ(1, other_.touches);
+    EXPECT_EQ(2, driver_.touches);
+}
+
+TEST_F(MSScriptObjectTest, RefusedNameIsShownInItsOwnBoxAndKeptUntilReset) {
     // A failed first parse leaves a closed engine, which refuses every new name.
     facade_.Engine().Reset();
     facade_.Engine().ParseScriptText(L"Sub (", nullptr, nullptr, SCRIPTTEXT_ISVISIBLE);
@@ -144,9 +168,25 @@ TEST_F(MSScriptObjectTest, RefusedNameIsShownInItsOwnBoxAndLeavesNoWrapper) {
     EXPECT_EQ(L"CMSScriptObject", boxes_.Boxes()[0].caption);
     EXPECT_EQ(static_cast<UINT>(MB_OK), boxes_.Boxes()[0].flags);
     EXPECT_EQ(facade_.LastComError(), boxes_.Boxes()[0].text);
+    ASSERT_NE(nullptr, facade_.HostObjects());
+    EXPECT_EQ(1u, facade_.Engine().NamedObjectCount());
+    EXPECT_EQ(2u, other_.References());
+    EXPECT_FALSE(facade_.IsBusy());
+    facade_.Reset();
     EXPECT_EQ(nullptr, facade_.HostObjects());
     EXPECT_EQ(1u, other_.References());
-    EXPECT_FALSE(facade_.IsBusy());
+}
+
+TEST_F(MSScriptObjectTest, FirstNameOfAllGetsItsWrapperEvenWithoutAnObject) {
+    facade_.Reset();
+    EXPECT_TRUE(facade_.AddObject(L"Printer", nullptr));
+    ASSERT_NE(nullptr, facade_.HostObjects());
+    EXPECT_EQ(1u, facade_.Engine().NamedObjectCount());
+    // The wrapper now forwards to an object added under the same name.
+    EXPECT_TRUE(facade_.AddObject(L"PRINTER", other_.AsDispatch()));
+    EXPECT_EQ(nullptr, facade_.HostObjects()->Next());
+    EXPECT_TRUE(facade_.ExecuteStatement(L"Printer.Touch"));
+    EXPECT_EQ(1, other_.touches);
 }
 
 TEST(MSScriptObjectBeforeInitTest, EmptyRecordIsFormattedAndNothingRuns) {
