@@ -74,10 +74,71 @@ int DecodeOddGroup(const unsigned char* c, char* out) {
     return 3;
 }
 
-// The decoder proper: writes at most (length / 4) * 3 + 4 bytes to `out` (the last four are
-// scratch) and tells how many belong to the result.
-int DecodeInto(const char* text, size_t length, char* out, size_t& written) {
-    written = 0;
+// Decodes `count` groups that lie wholly inside the text into `out`, which has room for their
+// bytes and 4 of scratch; false at a group holding an invalid character, the groups before it
+// decoded. `written` tells how many bytes belong to the result.
+bool DecodeGroups(const unsigned char* c, size_t count, char* out, size_t& written) {
+    char* target = out;
+    const unsigned char* end = c + 4 * count;
+    if (vb::base64simd::Available()) {
+        size_t fast = vb::base64simd::DecodeBlocks(c, count, target);
+        c += 4 * fast;
+        target += 3 * fast;
+    }
+    const auto& placed = kGroups.placed;
+    bool valid = true;
+    for (; c < end; c += 4) {
+        uint32_t v = placed[0][c[0]] | placed[1][c[1]] | placed[2][c[2]] | placed[3][c[3]];
+        if (!(v & kInvalid)) {
+            std::memcpy(target, &v, 4);  // the fourth byte is overwritten by the next group
+            target += 3;
+            continue;
+        }
+        int bytes = DecodeOddGroup(c, target);
+        if (bytes < 0) {
+            valid = false;
+            break;
+        }
+        target += bytes;
+    }
+    written = static_cast<size_t>(target - out);
+    return valid;
+}
+
+// The decoder hands its bytes to a sink slice by slice; a slice's bytes fit the first-level
+// cache with room to spare.
+constexpr size_t kSliceGroups = 1024;
+constexpr size_t kSliceRoom = kSliceGroups * 3 + 4;
+
+// Bytes land straight in memory sized beforehand for the whole result.
+class BlockSink {
+public:
+    explicit BlockSink(char* out) : start_(out), next_(out) {}
+    char* Room() { return next_; }
+    void Took(size_t bytes) { next_ += bytes; }
+    size_t Size() const { return static_cast<size_t>(next_ - start_); }
+
+private:
+    char* start_;
+    char* next_;
+};
+
+// Bytes go to a string through a buffer that stays in the first-level cache: growing the string
+// to its full size first would zero all of it, a whole extra pass over memory.
+class StringSink {
+public:
+    explicit StringSink(std::string& out) : out_(out) {}
+    char* Room() { return buffer_; }
+    void Took(size_t bytes) { out_.append(buffer_, bytes); }
+
+private:
+    std::string& out_;
+    char buffer_[kSliceRoom];
+};
+
+// The decoder proper: gives the sink the bytes of at most kSliceGroups groups at a time.
+template <class Sink>
+int DecodeInto(const char* text, size_t length, Sink& sink) {
     auto bytes = reinterpret_cast<const unsigned char*>(text);
     // Past the byte length every character reads as NUL, which is outside the alphabet.
     auto at = [&](size_t i) -> unsigned char { return i < length ? bytes[i] : 0; };
@@ -86,44 +147,21 @@ int DecodeInto(const char* text, size_t length, char* out, size_t& written) {
     if (length < 4) return 1;
     // The group count comes from the whole byte length, prefix included.
     size_t groups = length / 4;
-    size_t safeGroups = (length - start) / 4;  // groups that lie wholly inside the text
-    char* target = out;
-    int result = 1;
-    const unsigned char* c = bytes + start;
-    const unsigned char* safeEnd = c + 4 * std::min(groups, safeGroups);
-    if (vb::base64simd::Available()) {
-        size_t fast = vb::base64simd::DecodeBlocks(c, std::min(groups, safeGroups), target);
-        c += 4 * fast;
-        target += 3 * fast;
+    size_t inText = std::min(groups, (length - start) / 4);  // groups that lie wholly inside the text
+    for (size_t done = 0; done < inText; done += kSliceGroups) {
+        size_t count = std::min(kSliceGroups, inText - done), written = 0;
+        bool valid = DecodeGroups(bytes + start + 4 * done, count, sink.Room(), written);
+        sink.Took(written);
+        if (!valid) return -1;
     }
-    const auto& placed = kGroups.placed;
-    for (; c < safeEnd; c += 4) {
-        uint32_t v = placed[0][c[0]] | placed[1][c[1]] | placed[2][c[2]] | placed[3][c[3]];
-        if (!(v & kInvalid)) {
-            std::memcpy(target, &v, 4);  // the fourth byte is overwritten by the next group
-            target += 3;
-            continue;
-        }
-        int count = DecodeOddGroup(c, target);
-        if (count < 0) {
-            result = -1;
-            break;
-        }
-        target += count;
-    }
-    size_t done = static_cast<size_t>(c - (bytes + start)) / 4;
-    for (; result == 1 && done < groups; ++done) {
+    for (size_t done = inText; done < groups; ++done) {
         size_t i = start + done * 4;
         unsigned char group[4] = {at(i), at(i + 1), at(i + 2), at(i + 3)};
-        int count = DecodeOddGroup(group, target);
-        if (count < 0) {
-            result = -1;
-            break;
-        }
-        target += count;
+        int count = DecodeOddGroup(group, sink.Room());
+        if (count < 0) return -1;
+        sink.Took(static_cast<size_t>(count));
     }
-    written = static_cast<size_t>(target - out);
-    return result;
+    return 1;
 }
 
 size_t DecodeCapacity(size_t length) { return length / 4 * 3 + 4; }
@@ -151,8 +189,9 @@ bool DecodeIntoStream(IStream* stream, const char* text, size_t length, int& res
     if (FAILED(stream->SetSize(capacity)) || FAILED(::GetHGlobalFromStream(stream, &memory))) return false;
     auto target = static_cast<char*>(::GlobalLock(memory));
     if (!target) return false;
-    size_t written = 0;
-    result = DecodeInto(text, length, target, written);
+    BlockSink sink(target);
+    result = DecodeInto(text, length, sink);
+    size_t written = sink.Size();
     ::GlobalUnlock(memory);
     ULARGE_INTEGER size;
     size.QuadPart = written;
@@ -193,12 +232,9 @@ size_t CBase64::EncodeBlock(const BYTE* data, size_t size, char* out) noexcept {
 }
 
 int CBase64::DecodeText(const char* text, size_t length, std::string& out) {
-    size_t first = out.size();
-    out.resize(first + DecodeCapacity(length));
-    size_t written = 0;
-    int result = DecodeInto(text, length, out.data() + first, written);
-    out.resize(first + written);
-    return result;
+    out.reserve(out.size() + DecodeCapacity(length));
+    StringSink sink(out);
+    return DecodeInto(text, length, sink);
 }
 
 int CBase64::EncodeFile(LPCWSTR path, BSTR* out) {

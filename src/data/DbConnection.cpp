@@ -45,6 +45,30 @@ std::wstring CDbConnection::DataSourceOf(std::wstring_view connectionString) {
     return {};
 }
 
+UniqueSqliteDatabase CDbConnection::OpenDatabase(const std::wstring& path, std::wstring& error) {
+    sqlite3* raw = nullptr;
+    int code = ::sqlite3_open_v2(ToUtf8(path).c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    UniqueSqliteDatabase database(raw);
+    if (code != SQLITE_OK) {
+        error = raw ? ErrorMessage(raw) : L"out of memory";
+        return {};
+    }
+    ::sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+    // Every write is its own transaction; truncating the journal at each commit instead of
+    // deleting it keeps the same atomicity at a fraction of the file system's cost. Synchronous
+    // FULL is SQLite's default, spelled out: with a rollback journal it is what keeps a committed
+    // row through a power cut.
+    ::sqlite3_exec(raw, "PRAGMA journal_mode=TRUNCATE; PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    // SQLite reads the file only when a statement needs it; read the schema now so a file that
+    // is no database (or is locked) fails here rather than at the first statement.
+    code = ::sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (code != SQLITE_OK) {
+        error = ErrorMessage(raw);
+        return {};
+    }
+    return database;
+}
+
 BOOL CDbConnection::Open(LPCWSTR connectionString) {
     rowset_.reset();
     database_.Reset();
@@ -57,25 +81,8 @@ BOOL CDbConnection::Open(LPCWSTR connectionString) {
         errorText_ = L"The connection string names no data source.";
         return FALSE;
     }
-    sqlite3* raw = nullptr;
-    int code = ::sqlite3_open_v2(ToUtf8(path).c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    UniqueSqliteDatabase database(raw);
-    if (code != SQLITE_OK) {
-        errorText_ = raw ? ErrorMessage(raw) : L"out of memory";
-        return FALSE;
-    }
-    ::sqlite3_busy_timeout(raw, kBusyTimeoutMs);
-    // Every write is its own transaction; truncating the journal at each commit instead of
-    // deleting it keeps the same atomicity at a fraction of the file system's cost.
-    ::sqlite3_exec(raw, "PRAGMA journal_mode=TRUNCATE", nullptr, nullptr, nullptr);
-    // SQLite reads the file only when a statement needs it; read the schema now so a file that
-    // is no database (or is locked) fails here rather than at the first statement.
-    code = ::sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-    if (code != SQLITE_OK) {
-        errorText_ = ErrorMessage(raw);
-        return FALSE;
-    }
-    database_ = std::move(database);
+    database_ = OpenDatabase(path, errorText_);
+    if (!database_) return FALSE;
     connectionString_ = connectionString;
     return TRUE;
 }

@@ -69,6 +69,11 @@ public:
     // The value of "Data Source" in a connection string; empty when there is none.
     static std::wstring DataSourceOf(std::wstring_view connectionString);
 
+    // Opens an existing database file as every connection does (open flags, busy timeout,
+    // journal and sync settings) and reads its schema; empty, with `error` set, on failure.
+    // Public so that a raw handle can be measured against the connection on equal terms.
+    static vb::UniqueSqliteDatabase OpenDatabase(const std::wstring& path, std::wstring& error);
+
     static constexpr int kBusyTimeoutMs = 1000;
 
 private:

@@ -138,6 +138,28 @@ TEST_F(Base64Test, InvalidCharacterDeepInALongText) {
     }
 }
 
+// Every byte value at places the vector loops judge in different lanes (and one in the tail only
+// the narrower loop reaches): accepted exactly when it is in the alphabet, and decoded to its value.
+TEST_F(Base64Test, EveryByteValueIsJudgedByTheAlphabet) {
+    const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    const std::string text = ReferenceEncode(RandomBytes(300, 3));
+    for (int value = 0; value < 256; ++value) {
+        for (size_t position : {8u, 57u, 393u}) {  // first or second place of a group
+            std::string damaged = text;
+            damaged[position] = static_cast<char>(value);
+            std::string decoded;
+            int result = CBase64::DecodeText(damaged.data(), damaged.size(), decoded);
+            if (alphabet.find(static_cast<char>(value)) == std::string::npos) {
+                EXPECT_EQ(-1, result) << value << " at " << position;
+                EXPECT_EQ(position / 4 * 3, decoded.size()) << value << " at " << position;
+            } else {
+                EXPECT_EQ(1, result) << value << " at " << position;
+                EXPECT_EQ(damaged, ReferenceEncode(decoded)) << value << " at " << position;
+            }
+        }
+    }
+}
+
 TEST_F(Base64Test, DecodesWithTheAllocatedByteLength) {
     std::wstring path = folder_ / L"three.prn";
     vb::test::WriteFileBytes(path, "foobar");
