@@ -39,14 +39,6 @@ std::wstring LogPath() {
     });
 }
 
-std::wstring ModuleFileName() {
-    std::wstring path = ReadGrowing([](wchar_t* buffer, DWORD size) {
-        return ::GetModuleFileNameW(reinterpret_cast<HMODULE>(&__ImageBase), buffer, size);
-    });
-    size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
 // Holds a lock on the whole file while one line is written.
 class WholeFileLock {
 public:
@@ -79,6 +71,14 @@ void AppendToFile(const std::wstring& path, const std::string& bytes) {
 }
 
 }  // namespace
+
+std::wstring ModuleFileName() {
+    std::wstring path = ReadGrowing([](wchar_t* buffer, DWORD size) {
+        return ::GetModuleFileNameW(reinterpret_cast<HMODULE>(&__ImageBase), buffer, size);
+    });
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
 
 std::wstring ArgumentText(unsigned long value) { return std::to_wstring(value); }
 std::wstring ArgumentText(long value) { return std::to_wstring(value); }

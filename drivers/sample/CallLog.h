@@ -72,6 +72,9 @@ std::wstring ArgumentText(const wchar_t* text);
 std::wstring ArgumentText(const std::wstring& text);
 std::wstring ArgumentText(HWND window);
 
+// The file name of this library as loaded, without its folder ("FAM03.PRN").
+std::wstring ModuleFileName();
+
 // "0x" and at least four upper-case hex digits: 0x203F, 0x80004005.
 std::wstring HexText(unsigned long value);
 

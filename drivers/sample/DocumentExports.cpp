@@ -2,6 +2,7 @@
 #include "CallLog.h"
 #include "DriverState.h"
 #include "Exports.h"
+#include "OutputVariant.h"
 #include "PrintCall.h"
 
 #include <cstddef>
@@ -20,10 +21,6 @@ bool HoldsNames(const DOCINFOW* info) {
     return info && info->cbSize >= 0 && static_cast<size_t>(info->cbSize) >= offsetof(DOCINFOW, lpszDatatype);
 }
 
-LONG WriteCommand(DRIVERHANDLE h, const wchar_t* command) {
-    return PrintCommand(h, [&](Instance& instance) { return instance.print.file.Command(L"%ls", command); });
-}
-
 }  // namespace
 
 extern "C" {
@@ -38,23 +35,37 @@ LONG WINAPI D_StartDocW(DRIVERHANDLE h, const DOCINFOW* info) {
     const std::wstring output = vb::sample::ArgumentText(info->lpszOutput);
     LogCall(__func__, h, name, output);
     return PrintCommand(h, [&](Instance& instance) {
-        return instance.print.StartDocument(name, output, instance.traits.dpi);
+        instance.print.pages.StartDocument(output, instance.traits.fileList);
+        return instance.print.StartDocument(name, output, instance.traits.dpi) &&
+               vb::sample::WriteVariantCommand(instance);
     });
 }
 
 LONG WINAPI D_EndDoc(DRIVERHANDLE h) {
     LogCall(__func__, h);
-    return PrintCommand(h, [](Instance& instance) { return instance.print.EndDocument(); });
+    return PrintCommand(h, [](Instance& instance) {
+        // END DOC belongs to no page, and a print file that lists the pages takes no command.
+        instance.print.pages.EndPage();
+        const bool ended = instance.print.EndDocument();
+        instance.print.pages.EndDocument();
+        return ended;
+    });
 }
 
 LONG WINAPI D_StartMultiplePage(DRIVERHANDLE h) {
     LogCall(__func__, h);
-    return WriteCommand(h, L"PAGE");
+    return PrintCommand(h, [](Instance& instance) {
+        return instance.print.pages.StartPage() && instance.print.file.Command(L"PAGE");
+    });
 }
 
 LONG WINAPI D_EndMultiplePage(DRIVERHANDLE h) {
     LogCall(__func__, h);
-    return WriteCommand(h, L"END PAGE");
+    return PrintCommand(h, [](Instance& instance) {
+        const bool written = instance.print.file.Command(L"END PAGE");
+        instance.print.pages.EndPage();
+        return written;
+    });
 }
 
 // The sample printer has nothing to set up: the dialog is accepted as if shown and confirmed.

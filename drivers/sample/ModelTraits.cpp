@@ -27,6 +27,7 @@ ModelTraits ParseModel(std::wstring_view model) {
     traits.fonts = !Contains(model, L"NOFONTS");
     traits.rfid = Contains(model, L"RFID");
     traits.dateTime = !Contains(model, L"NODATE");
+    traits.fileList = Contains(model, L"FILELIST");
     return traits;
 }
 

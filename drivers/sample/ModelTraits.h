@@ -15,6 +15,7 @@ struct ModelTraits {
     bool fonts = true;          // "NOFONTS": no fonts and no barcode types
     bool rfid = false;          // "RFID"
     bool dateTime = true;       // "NODATE": no date or time formats
+    bool fileList = false;      // "FILELIST": FAM09 turns the print file into a list of its page files
 };
 
 ModelTraits ParseModel(std::wstring_view model);

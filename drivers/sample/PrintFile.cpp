@@ -37,7 +37,16 @@ bool PrintFile::Create(const std::wstring& path) {
     return IsOpen();
 }
 
-void PrintFile::Close() noexcept { file_.Reset(); }
+bool PrintFile::Open(const std::wstring& path) {
+    if (PrintsToPipe()) return pipe_.Restart();
+    Close();
+    return path.empty() || Create(path);
+}
+
+bool PrintFile::Close() noexcept {
+    file_.Reset();
+    return !pipe_.IsOpen() || pipe_.Send();
+}
 
 bool PrintFile::Command(const wchar_t* format, ...) {
     if (!IsOpen()) return true;
@@ -45,7 +54,7 @@ bool PrintFile::Command(const wchar_t* format, ...) {
     va_start(arguments, format);
     std::wstring line = FormatList(format, arguments);
     va_end(arguments);
-    return WriteLine(line);
+    return (!copy_ || copy_->WriteLine(line)) && (!takesCommands_ || WriteLine(line));
 }
 
 std::wstring PrintFile::Format(const wchar_t* format, ...) {
@@ -78,6 +87,10 @@ std::wstring PrintFile::Text(std::wstring_view text) {
 bool PrintFile::WriteLine(const std::wstring& line) {
     std::string bytes = vb::ToUtf8(line);
     bytes += "\r\n";
+    if (pipe_.IsOpen()) {
+        pipe_.Append(bytes);
+        return true;
+    }
     // WriteFile may write less than asked; what is left goes in further calls.
     size_t done = 0;
     while (done < bytes.size()) {

@@ -30,15 +30,13 @@ void PrintState::KeepDevMode(const BYTE* devmode) {
 }
 
 bool PrintState::StartDocument(const std::wstring& name, const std::wstring& output, short dpi) {
-    file.Close();
-    if (!output.empty() && !file.Create(output)) return false;
+    if (!file.Open(output)) return false;
     return file.Command(L"DOC \"%ls\"", PrintFile::Text(name).c_str()) && WriteSetup(dpi);
 }
 
 bool PrintState::EndDocument() {
     bool written = file.Command(L"END DOC");
-    file.Close();
-    return written;
+    return file.Close() && written;
 }
 
 bool PrintState::WriteSetup(short dpi) {

@@ -3,6 +3,7 @@
 // devmode the bench last handed over, and the font and barcode type it selected last. Selections
 // made outside a document still count: they size the extents and stay for the next document.
 #include "CodeDescriptionLayout.h"
+#include "PageFiles.h"
 #include "PrintFile.h"
 
 #include <windows.h>
@@ -33,6 +34,7 @@ public:
     DWORD CodeExtent(LONG length) const;
 
     PrintFile file;
+    PageFiles pages{file};
     std::optional<LOGFONTW> font;
     std::optional<std::array<BYTE, code::kDescriptionSize>> code;
 

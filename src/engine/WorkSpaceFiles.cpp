@@ -1,0 +1,138 @@
+// Files the engine reads and the folders it makes.
+#include <string_view>
+
+#include "MessagePump.h"
+#include "Resources.h"
+#include "Strings.h"
+#include "UniqueHandle.h"
+#include "WorkSpace.h"
+
+namespace {
+
+constexpr size_t kLinePiece = 259;
+
+bool IsFolder(const std::wstring& path) {
+    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The first prefix that can be a folder: past the drive, or past server and share.
+size_t FirstFolderEnd(const std::wstring& path) {
+    size_t leading = path.find_first_not_of(L'\\');
+    if (leading == std::wstring::npos) return std::wstring::npos;
+    size_t end = leading;
+    for (size_t count = 0; count <= leading && end != std::wstring::npos; ++count) {
+        end = path.find(L'\\', end + (count ? 1 : 0));
+    }
+    return end;
+}
+
+bool EndsWithNoCase(std::wstring_view text, std::wstring_view tail) {
+    return text.size() >= tail.size() && vb::EqualsNoCase(text.substr(text.size() - tail.size()), tail);
+}
+
+std::wstring TrimRight(std::wstring text) {
+    while (!text.empty() && (text.back() == L' ' || text.back() == L'\t' || text.back() == L'\r' ||
+                             text.back() == L'\n' || text.back() == L'\v' || text.back() == L'\f')) {
+        text.pop_back();
+    }
+    return text;
+}
+
+// The print file's lines, as the driver wrote them (UTF-8), each cut into pieces of at most
+// 259 characters as a fixed line buffer would read them.
+std::vector<std::wstring> ReadLines(HANDLE file) {
+    std::string bytes;
+    char chunk[16384];
+    DWORD read = 0;
+    while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
+    std::vector<std::wstring> lines;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find('\n', start);
+        size_t next = end == std::string::npos ? bytes.size() : end + 1;
+        std::wstring line = vb::FromUtf8(std::string_view(bytes).substr(start, next - start));
+        for (size_t piece = 0; piece < line.size(); piece += kLinePiece) lines.push_back(line.substr(piece, kLinePiece));
+        start = next;
+    }
+    return lines;
+}
+
+}  // namespace
+
+bool CWorkSpace::ContainsPath(const std::vector<std::wstring>& files, const std::wstring& path) {
+    for (const std::wstring& listed : files) {
+        if (vb::EqualsNoCase(listed, path)) return true;
+    }
+    return false;
+}
+
+BOOL CWorkSpace::EnsureFolderPath(const std::wstring& filePath) {
+    if (filePath.empty()) return FALSE;
+    bool lastExists = false;
+    for (size_t end = FirstFolderEnd(filePath); end != std::wstring::npos; end = filePath.find(L'\\', end + 1)) {
+        std::wstring prefix = filePath.substr(0, end);
+        lastExists = IsFolder(prefix);
+        if (lastExists) continue;
+        // A file standing where a folder belongs gives way to the folder.
+        DWORD attributes = ::GetFileAttributesW(prefix.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !::DeleteFileW(prefix.c_str())) return FALSE;
+        if (!::CreateDirectoryW(prefix.c_str(), nullptr) && !IsFolder(prefix)) return FALSE;
+        lastExists = true;
+    }
+    return lastExists ? TRUE : FALSE;
+}
+
+BOOL CWorkSpace::FileExists(const std::wstring& path) {
+    if (path.empty() || path.find(L'\\') == std::wstring::npos) return FALSE;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW(path.c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        ::FindClose(search);
+        // A wildcard or a short name finds a file of another name: that is not this file.
+        return EndsWithNoCase(path, found.cFileName) ? TRUE : FALSE;
+    }
+    DWORD error = ::GetLastError();
+    // A binary line of a print file is no name at all: not found, as a missing file is.
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_INVALID_NAME) {
+        LogError(vb::FormatWin32Error(error));
+    }
+    return FALSE;
+}
+
+BOOL CWorkSpace::ReadPrnSubFiles(const std::wstring& printFile, std::vector<std::wstring>& files) {
+    BOOL result = FALSE;
+    vb::UniqueFile file;
+    if (!printFile.empty()) {
+        file.Reset(::CreateFileW(printFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+    if (file) {
+        for (const std::wstring& raw : ReadLines(file.Get())) {
+            std::wstring line = TrimRight(raw);
+            if (FileExists(line)) {
+                if (!EndsWithNoCase(line, L".TTF") && !ContainsPath(files, line)) files.push_back(line);
+            } else if (files.empty()) {
+                break;  // the print file is printer data, not a list of files
+            } else {
+                Log(vb::FormatTemplate(L"\x25B2 Invalid PRN sub file [%s].", {line}));
+            }
+        }
+        result = TRUE;
+    }
+    if (!hookedFiles_.empty()) {
+        // A file the print file lists may have been reported by the hook library too; stored
+        // twice, its second attempt would find it already deleted.
+        for (const std::wstring& hooked : hookedFiles_) {
+            if (!ContainsPath(files, hooked)) files.push_back(hooked);
+        }
+        hookedFiles_.clear();
+        result = TRUE;
+    }
+    return result;
+}
+
+void CWorkSpace::PumpMessages() {
+    vb::DispatchPendingMessages();
+    ::Sleep(1);
+}

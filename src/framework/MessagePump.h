@@ -1,0 +1,9 @@
+#pragma once
+
+namespace vb {
+
+// Translates and dispatches every message waiting in the calling thread's queue, so its
+// windows keep answering while the thread is busy with a long piece of work.
+void DispatchPendingMessages();
+
+}  // namespace vb

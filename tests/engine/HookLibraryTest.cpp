@@ -1,0 +1,199 @@
+// The hook library, bound by ordinal, watching the sample driver's page family loaded directly.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "HookLibrary.h"
+#include "ImportTable.h"
+#include "SampleDriverLibrary.h"
+#include "SampleDriverSandbox.h"
+#include "Strings.h"
+#include "UniqueHandle.h"
+
+namespace {
+
+struct Notification {
+    WPARAM code;
+    DWORD thread;
+    std::wstring text;
+};
+
+// A hidden window that fetches each notification's text at once, as the program's window does.
+class NotifyWindow {
+public:
+    NotifyWindow() {
+        WNDCLASSW type{};
+        type.lpfnWndProc = Procedure;
+        type.hInstance = ::GetModuleHandleW(nullptr);
+        type.lpszClassName = kClass;
+        ::RegisterClassW(&type);  // fails harmlessly from the second window on
+        window_ = ::CreateWindowExW(0, kClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, type.hInstance, nullptr);
+        ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~NotifyWindow() { ::DestroyWindow(window_); }
+
+    HWND Get() const { return window_; }
+
+    std::vector<Notification> received;
+
+private:
+    static constexpr wchar_t kClass[] = L"VbHookLibraryTest";
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<NotifyWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (message != kLatchwireMessage || !self) return ::DefWindowProcW(window, message, wParam, lParam);
+        wchar_t text[kLatchwireTextSize];
+        LatchwireLastText(text, kLatchwireTextSize);
+        self->received.push_back({wParam, ::GetCurrentThreadId(), text});
+        return 0;
+    }
+
+    HWND window_;
+};
+
+class HookLibraryTest : public ::testing::Test {
+protected:
+    ~HookLibraryTest() override { LatchwireStop(); }
+
+    int Start(int mode = 0) { return LatchwireStart(window_.Get(), L"", driverPath_.c_str(), mode); }
+    DRIVERHANDLE StartDoc(const std::wstring& model, const std::wstring& output) {
+        tagDRIVERINFO info{};
+        DRIVERHANDLE h = driver_.D_EnableDriverW(0, &info, model.c_str(), L"FILE", 0);
+        DOCINFOW document{static_cast<int>(sizeof(DOCINFOW)), L"Job", output.c_str(), nullptr, 0};
+        EXPECT_EQ(1, driver_.D_StartDocW(h, &document));
+        return h;
+    }
+    // What the driver itself would reach when it calls CreateFileW.
+    decltype(&::CreateFileW) DriverCreateFile() const {
+        return reinterpret_cast<decltype(&::CreateFileW)>(*latchwire::FindImport(driver_.Module(), "CreateFileW"));
+    }
+    std::wstring PageFile(int page) const { return sandbox_.OutputFile() + L".page" + std::to_wstring(page) + L".txt"; }
+
+    vb::test::SampleDriverSandbox sandbox_;
+    std::wstring driverPath_ = sandbox_.AddDriver(L"FAM09.PRN");
+    vb::test::SampleDriverLibrary driver_{driverPath_};
+    NotifyWindow window_;
+};
+
+bool SamePath(const std::wstring& a, const std::wstring& b) { return vb::EqualsNoCase(a, b); }
+
+TEST_F(HookLibraryTest, StateFollowsStartAndStop) {
+    EXPECT_LT(LatchwireState(0), 0);
+    EXPECT_LT(LatchwireStart(window_.Get(), L"", sandbox_.Path(L"NOTLOADED.PRN").c_str(), 0), 0);
+    EXPECT_LT(LatchwireState(0), 0);
+    ASSERT_GE(Start(), 0);
+    EXPECT_GE(LatchwireState(0), 0);
+    EXPECT_GE(LatchwireStop(), 0);
+    EXPECT_LT(LatchwireState(1), 0);
+}
+
+TEST_F(HookLibraryTest, FileCreatedByTheDriverIsAnnouncedOnceOnTheWindowThread) {
+    DRIVERHANDLE h = StartDoc(L"LX", sandbox_.OutputFile());
+    ASSERT_GE(Start(), 0);
+    EXPECT_EQ(1, driver_.D_StartMultiplePage(h));
+    ASSERT_EQ(1u, window_.received.size());
+    EXPECT_EQ(kLatchwireFileCreated, window_.received[0].code);
+    EXPECT_EQ(::GetCurrentThreadId(), window_.received[0].thread);
+    EXPECT_PRED2(SamePath, PageFile(1), window_.received[0].text);
+
+    // From a thread of the driver's own the message still waits for the window's thread.
+    std::atomic<bool> done{false};
+    std::thread printer([&] {
+        driver_.D_StartMultiplePage(h);
+        done = true;
+    });
+    for (MSG message; !done; ::Sleep(1))
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+    printer.join();
+    ASSERT_EQ(2u, window_.received.size());
+    EXPECT_EQ(::GetCurrentThreadId(), window_.received[1].thread);
+    EXPECT_PRED2(SamePath, PageFile(2), window_.received[1].text);
+}
+
+TEST_F(HookLibraryTest, EveryFileOfAListedJobIsAnnounced) {
+    ASSERT_GE(Start(), 0);
+    DRIVERHANDLE h = StartDoc(L"LX FILELIST", sandbox_.OutputFile());
+    for (int page = 0; page < 3; ++page) {
+        driver_.D_StartMultiplePage(h);
+        driver_.D_EndMultiplePage(h);
+    }
+    driver_.D_EndDoc(h);
+    const std::vector<std::wstring> expected{sandbox_.OutputFile(), PageFile(1), PageFile(2), PageFile(3)};
+    ASSERT_EQ(expected.size(), window_.received.size());
+    for (size_t i = 0; i < expected.size(); ++i) EXPECT_PRED2(SamePath, expected[i], window_.received[i].text);
+}
+
+TEST_F(HookLibraryTest, FilesOnlyReadOrAppendedToAreNotAnnounced) {
+    const std::wstring existing = sandbox_.Path(L"existing.txt");
+    ASSERT_TRUE(vb::test::WriteFileBytes(existing, "kept"));
+    ASSERT_GE(Start(), 0);
+    DWORD error = 0;
+    auto open = [&, create = DriverCreateFile()](const std::wstring& path, DWORD access, DWORD disposition) {
+        vb::UniqueFile file(create(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+        error = ::GetLastError();
+        return static_cast<bool>(file);
+    };
+    EXPECT_TRUE(open(existing, GENERIC_READ, OPEN_EXISTING));
+    EXPECT_TRUE(open(sandbox_.Path(L"read.txt"), GENERIC_READ, OPEN_ALWAYS));
+    EXPECT_TRUE(open(existing, FILE_APPEND_DATA, OPEN_ALWAYS));
+    EXPECT_TRUE(window_.received.empty());
+
+    EXPECT_TRUE(open(sandbox_.Path(L"new.txt"), GENERIC_WRITE, OPEN_ALWAYS));
+    EXPECT_TRUE(open(existing, GENERIC_WRITE, CREATE_ALWAYS));
+    // The caller still learns that the file was there before.
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ALREADY_EXISTS), error);
+    EXPECT_EQ(2u, window_.received.size());
+}
+
+TEST_F(HookLibraryTest, OverLongPathIsCutToTheBuffer) {
+    // Three folders of 200 letters: the print file's path is far longer than the 520 characters.
+    std::wstring folder = sandbox_.Path(L"");
+    std::vector<std::wstring> folders;
+    for (int level = 0; level < 3; ++level) {
+        folder += std::wstring(200, static_cast<wchar_t>(L'a' + level)) + L"\\";
+        folders.push_back(L"\\\\?\\" + folder);
+        ASSERT_TRUE(::CreateDirectoryW(folders.back().c_str(), nullptr));
+    }
+    const std::wstring printFile = folder + L"print.txt";
+    ASSERT_GE(Start(), 0);
+    driver_.D_EndDoc(StartDoc(L"LX", L"\\\\?\\" + printFile));
+    ASSERT_EQ(1u, window_.received.size());
+    EXPECT_PRED2(SamePath, printFile.substr(0, kLatchwireTextSize - 1), window_.received[0].text);
+
+    std::wstring buffer(kLatchwireTextSize + 8, L'#');
+    EXPECT_EQ(kLatchwireTextSize - 1, LatchwireLastText(buffer.data(), kLatchwireTextSize));
+    EXPECT_EQ(L'\0', buffer[kLatchwireTextSize - 1]);
+    EXPECT_EQ(std::wstring(8, L'#'), buffer.substr(kLatchwireTextSize));
+
+    ::DeleteFileW((L"\\\\?\\" + printFile).c_str());
+    for (auto level = folders.rbegin(); level != folders.rend(); ++level) ::RemoveDirectoryW(level->c_str());
+}
+
+TEST_F(HookLibraryTest, StopPutsTheDriversImportsBack) {
+    const auto real = DriverCreateFile();
+    DRIVERHANDLE h = StartDoc(L"LX", sandbox_.OutputFile());
+    ASSERT_GT(Start(), 0);
+    EXPECT_NE(real, DriverCreateFile());
+    LatchwireStop();
+    EXPECT_EQ(real, DriverCreateFile());
+    EXPECT_EQ(1, driver_.D_StartMultiplePage(h));
+    EXPECT_TRUE(window_.received.empty());
+}
+
+TEST_F(HookLibraryTest, SubstitutionIsAnnouncedAsInformationOnly) {
+    const std::wstring substitute = L"C:\\Server\\Devices\\FAM09.PRN";
+    DRIVERHANDLE h = StartDoc(L"LX", sandbox_.OutputFile());
+    ASSERT_GE(LatchwireStart(window_.Get(), substitute.c_str(), driverPath_.c_str(), 1), 0);
+    EXPECT_GE(LatchwireState(0), 0);
+    ASSERT_EQ(1u, window_.received.size());
+    EXPECT_EQ(kLatchwireInfo, window_.received[0].code);
+    EXPECT_NE(std::wstring::npos, window_.received[0].text.find(substitute));
+    // Nothing in this process is watched in that mode.
+    driver_.D_StartMultiplePage(h);
+    EXPECT_EQ(1u, window_.received.size());
+}
+
+}  // namespace
