@@ -3,6 +3,7 @@
 // documentation refers to.
 
 #define IDS_APP_TITLE 100
+#define IDS_SYNCHRONIZE_DEVICES 104
 #define IDS_DRIVER_NOT_LOADABLE 115
 #define IDS_DRIVER_NOT_FOUND 116
 
@@ -11,3 +12,5 @@
 #define IDS_SET_NOT_SUPPORTED 901
 
 #define IDR_TYPELIB 1
+// The empty database, resource type "FILE".
+#define IDR_DATABASE_TEMPLATE 129

@@ -216,3 +216,25 @@ void CDbConnection::SetColumnLookup(const std::map<std::wstring, std::wstring>& 
 }
 
 void CDbConnection::FreeColumnLookups() { lookups_.clear(); }
+
+namespace {
+
+BOOL RunPlain(sqlite3* database, const char* sql, std::wstring& error) {
+    if (!database) return FALSE;
+    if (::sqlite3_exec(database, sql, nullptr, nullptr, nullptr) == SQLITE_OK) return TRUE;
+    error = ErrorMessage(database);
+    return FALSE;
+}
+
+}  // namespace
+
+// IMMEDIATE takes the write lock at once, so a locked file fails here and not halfway through.
+BOOL CDbConnection::BeginTransaction() { return RunPlain(database_.Get(), "BEGIN IMMEDIATE", errorText_); }
+
+BOOL CDbConnection::CommitTransaction() { return RunPlain(database_.Get(), "COMMIT", errorText_); }
+
+void CDbConnection::RollbackTransaction() {
+    if (database_ && !::sqlite3_get_autocommit(database_.Get())) {
+        ::sqlite3_exec(database_.Get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+}

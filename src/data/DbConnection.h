@@ -53,6 +53,12 @@ public:
     void SetWriteEnabled(BOOL enabled) noexcept { writeEnabled_ = enabled; }
     BOOL IsWriteEnabled() const noexcept { return writeEnabled_; }
 
+    // Several statements as one write: none of them stays unless all are committed. Used
+    // through CDbTransaction, which rolls back whatever was not committed.
+    BOOL BeginTransaction();
+    BOOL CommitTransaction();
+    void RollbackTransaction();
+
     // Display texts for the values of column 3 (the script column of the result list).
     void SetColumnLookup(const std::map<std::wstring, std::wstring>& source);
     void FreeColumnLookups();

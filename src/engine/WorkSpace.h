@@ -83,6 +83,14 @@ public:
     CRunContext& RunContext() noexcept { return runContext_; }
     CPipeList& Pipes() noexcept { return pipes_; }
 
+    // Output ports.
+
+    // Results database.
+
+    // Device database.
+
+    // Device definition import.
+
     // CDriverHandler
     BOOL OnPrintEvent(int code, const std::wstring& text, const std::wstring& extra) override;
     std::wstring GetModelCatalog(const std::wstring& model) override;
@@ -93,8 +101,16 @@ public:
     HRESULT GetTypeLibrary(ITypeLib** library) override;
 
 private:
+    // Output ports (private).
+
+    // Results database (private).
+
+    // Device database (private).
     // Opens (or creates) the device database named by the configuration.
     void OpenDeviceDatabase();
+
+    // Device definition import (private).
+
     void SetValue(std::wstring& member, const std::wstring& value);
     void AddHookedFile(const std::wstring& path);
     static bool ContainsPath(const std::vector<std::wstring>& files, const std::wstring& path);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "DbConnection.h"
+#include "DbTransaction.h"
 #include "Resources.h"
 #include "SqlQuoting.h"
 #include "Strings.h"
@@ -191,6 +192,29 @@ TEST_F(DbWriteTest, LockedFileFailsTheWriteAndKeepsTheData) {
     ASSERT_EQ(SQLITE_OK, ::sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr));
     ASSERT_TRUE(db_.Execute(L"SELECT COUNT(*) FROM [OUTPUT]", 0));
     EXPECT_EQ(1, db_.GetInt(1));
+}
+
+}  // namespace
+
+namespace {
+
+// Statements inside a transaction stay only when it is committed.
+TEST_F(DbWriteTest, TransactionKeepsAllOrNothing) {
+    {
+        CDbTransaction transaction(db_);
+        ASSERT_TRUE(transaction.IsActive());
+        ASSERT_TRUE(db_.Execute(L"DELETE * FROM [OUTPUT]", 1));
+    }
+    EXPECT_EQ(L"", StoredData());  // the row is still there, with its empty data
+    ASSERT_EQ(S_OK, db_.OpenRowset(L"SELECT COUNT(*) FROM [OUTPUT]"));
+    EXPECT_EQ(1, db_.GetInt(1));
+    {
+        CDbTransaction transaction(db_);
+        ASSERT_TRUE(db_.Execute(L"DELETE * FROM [OUTPUT]", 1));
+        EXPECT_TRUE(transaction.Commit());
+    }
+    ASSERT_EQ(S_OK, db_.OpenRowset(L"SELECT COUNT(*) FROM [OUTPUT]"));
+    EXPECT_EQ(0, db_.GetInt(1));
 }
 
 }  // namespace
