@@ -51,7 +51,8 @@ std::wstring WithTrailingBackslash(std::wstring folder) {
 }  // namespace
 
 CWorkSpace::CWorkSpace(const std::wstring& programFile)
-    : hashCode_(HexOfAccessCode()),
+    : AutomationObject(Lifetime::Owned),
+      hashCode_(HexOfAccessCode()),
       programFolder_(FolderOf(ProgramFile(programFile))),
       settings_(IniPathOf(ProgramFile(programFile))),
       script_(this),

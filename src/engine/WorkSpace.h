@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "AutomationObject.h"
 #include "ComPtr.h"
 #include "DbConnection.h"
 #include "DriverHandler.h"
@@ -18,7 +19,7 @@
 // The one engine object: the configuration file, the two database connections, the script
 // host, the driver wrapper, the run context, the pipe capture and the files the hook library
 // reported, and the run log in the main dialog's log pane. It lives as long as the main dialog.
-class CWorkSpace : public CDriverHandler, public ScriptHostOwner {
+class CWorkSpace : public vb::AutomationObject<CWorkSpace>, public CDriverHandler, public ScriptHostOwner {
 public:
     // `programFile` stands for the program's own path (default: the running module), so tests
     // can keep the configuration file, Data\ and Output\ in a folder of their own.
@@ -91,6 +92,20 @@ public:
 
     // Device definition import.
 
+    // Application object: the script's `Me`.
+    static vb::DispatchTable<CWorkSpace> Members();
+    static DISPID DefaultMember() noexcept;
+    static const IID* const* InterfaceIds() noexcept;
+    // Has the hook library substitute the loaded driver inside the printing server registered
+    // under `progId`, or end that with `restore`; true when the library agreed.
+    bool UpdateDriver(const std::wstring& progId, bool restore);
+    // Deletes the sections the driver keeps for `model` in its user settings file, found from
+    // the driver installation's `folder`.
+    void EraseModelSettings(const std::wstring& folder, const std::wstring& model);
+    // The folder of a registered local server's command line, quoted or not.
+    static std::wstring LocalServerFolder(const std::wstring& commandLine);
+    void SetUsesOutput(bool uses) noexcept { usesOutput_ = uses ? TRUE : FALSE; }
+
     // CDriverHandler
     BOOL OnPrintEvent(int code, const std::wstring& text, const std::wstring& extra) override;
     std::wstring GetModelCatalog(const std::wstring& model) override;
@@ -101,6 +116,19 @@ public:
     HRESULT GetTypeLibrary(ITypeLib** library) override;
 
 private:
+    // Application object (private).
+    HRESULT GetComputerNameProperty(vb::DispatchCall& call);
+    HRESULT GetUserNameProperty(vb::DispatchCall& call);
+    HRESULT GetTempPathProperty(vb::DispatchCall& call);
+    HRESULT GetDirectPrintMode(vb::DispatchCall& call);
+    HRESULT GetUsesOutput(vb::DispatchCall& call);
+    HRESULT SetUsesOutputProperty(vb::DispatchCall& call);
+    HRESULT GetStopProcess(vb::DispatchCall& call);
+    HRESULT GetAppPath(vb::DispatchCall& call);
+    HRESULT TraceMethod(vb::DispatchCall& call);
+    HRESULT UpdateDriverMethod(vb::DispatchCall& call);
+    HRESULT DoCommandMethod(vb::DispatchCall& call);
+
     // Output ports (private).
 
     // Results database (private).
