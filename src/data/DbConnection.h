@@ -58,6 +58,9 @@ public:
     BOOL BeginTransaction();
     BOOL CommitTransaction();
     void RollbackTransaction();
+    // False again once SQLite ended a transaction by itself after a failure (a full disk, a
+    // trigger's RAISE(ROLLBACK)): statements run after that would each be committed alone.
+    bool InTransaction() const noexcept { return database_ && !::sqlite3_get_autocommit(database_.Get()); }
 
     // Display texts for the values of column 3 (the script column of the result list).
     void SetColumnLookup(const std::map<std::wstring, std::wstring>& source);

@@ -38,11 +38,15 @@ HRESULT HResultFromSqlite(int code) noexcept {
     }
 }
 
-void ShowSqlFailure(HRESULT result, const std::wstring& sql) {
+std::wstring SqlFailureText(HRESULT result, const std::wstring& sql) {
     constexpr std::wstring_view kIncorrectSqlQuery = L"Incorrect SQL query (0x%X):\r\n'%s'";
     wchar_t code[16];
     std::swprintf(code, 16, L"%X", static_cast<unsigned>(result));
-    ShowMessageBox(FormatTemplate(ReplaceAll(kIncorrectSqlQuery, L"%X", code), {sql}), MB_OK | MB_ICONERROR);
+    return FormatTemplate(ReplaceAll(kIncorrectSqlQuery, L"%X", code), {sql});
+}
+
+void ShowSqlFailure(HRESULT result, const std::wstring& sql) {
+    ShowMessageBox(SqlFailureText(result, sql), MB_OK | MB_ICONERROR);
 }
 
 }  // namespace vb

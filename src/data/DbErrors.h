@@ -16,5 +16,7 @@ HRESULT HResultFromSqlite(int code) noexcept;
 
 // The box every failing statement shows: "Incorrect SQL query (0x%X):\r\n'%s'", error icon.
 void ShowSqlFailure(HRESULT result, const std::wstring& sql);
+// The text of that box, for a box that reports more than one statement.
+std::wstring SqlFailureText(HRESULT result, const std::wstring& sql);
 
 }  // namespace vb

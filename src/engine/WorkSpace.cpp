@@ -1,7 +1,6 @@
 #include "WorkSpace.h"
 
-#include <cwchar>
-
+#include "HexString.h"
 #include "HookLibrary.h"
 #include "UpperCase.h"
 
@@ -33,16 +32,6 @@ std::wstring FolderOf(const std::wstring& programFile) {
     return slash == std::wstring::npos ? std::wstring() : programFile.substr(0, slash + 1);
 }
 
-std::wstring HexOfAccessCode() {
-    std::wstring text;
-    for (const wchar_t* unit = kAccessCode; *unit; ++unit) {
-        wchar_t pair[8];
-        std::swprintf(pair, 8, L"%.2x", static_cast<unsigned>(*unit));
-        text += pair;
-    }
-    return text;
-}
-
 std::wstring WithTrailingBackslash(std::wstring folder) {
     if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
     return folder;
@@ -52,7 +41,7 @@ std::wstring WithTrailingBackslash(std::wstring folder) {
 
 CWorkSpace::CWorkSpace(const std::wstring& programFile)
     : AutomationObject(Lifetime::Owned),
-      hashCode_(HexOfAccessCode()),
+      hashCode_(vb::ConvertHexString(kAccessCode, TRUE)),
       programFolder_(FolderOf(ProgramFile(programFile))),
       settings_(IniPathOf(ProgramFile(programFile))),
       script_(this),
@@ -77,7 +66,7 @@ void CWorkSpace::LoadSettings() {
         corrected = true;
     }
     if (hashCode_.empty()) {
-        hashCode_ = HexOfAccessCode();
+        hashCode_ = vb::ConvertHexString(kAccessCode, TRUE);
         corrected = true;
     }
     prnFolder_ = WithTrailingBackslash(settings_.ReadString(kGeneral, L"PrnFolder", programFolder_.c_str()));

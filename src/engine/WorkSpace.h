@@ -6,14 +6,18 @@
 #include <vector>
 
 #include "AutomationObject.h"
+#include "CheckListView.h"
+#include "ComboBoxView.h"
 #include "ComPtr.h"
 #include "DbConnection.h"
+#include "DeviceStorage.h"
 #include "DriverHandler.h"
 #include "DriverWrapper.h"
 #include "MSScriptObject.h"
 #include "PipeList.h"
 #include "ProfileFile.h"
 #include "RunContext.h"
+#include "ScriptItem.h"
 #include "ScriptHostOwner.h"
 
 // The one engine object: the configuration file, the two database connections, the script
@@ -85,12 +89,69 @@ public:
     CPipeList& Pipes() noexcept { return pipes_; }
 
     // Output ports.
+    // A printer port as the spooler reports it.
+    struct PortRecord {
+        std::wstring name;
+        DWORD type = 0;
+    };
+    static std::vector<PortRecord> ReadSpoolerPorts();
+    // The ports offered for output: read-and-write ports only, trailing ':' cut, the spooler's
+    // own "USB0" ports left out (the USB entries stand for them).
+    static std::vector<std::wstring> PrinterPorts(const std::vector<PortRecord>& ports);
+    // Fills the output combo box and selects the configured output; the number of entries added.
+    int FillPortList(HWND combo);
+    int FillPortList(HWND combo, const std::vector<PortRecord>& spoolerPorts);
+    int EnumUsbPrinters(std::vector<std::wstring>& ports);
+    BOOL GetUsbDevicePath(std::wstring& port);
+    void SendToPort(const std::wstring& file, BOOL toDevice);
 
     // Results database.
+    // The connection string of a database file, as every connection of the program is opened.
+    static std::wstring DatabaseConnectionString(const std::wstring& path);
+    // Data\<family key>.mdb under the program folder: the family of the configuration's
+    // DriverName.
+    std::wstring ResultsDatabasePath() const;
+    // Makes the file from the template when it is missing and opens the results connection on
+    // it, giving it its table OUTPUT when that is missing. FALSE only when the file cannot be
+    // made; a file that does not open leaves the connection closed, and nothing is stored.
+    BOOL OpenResultsDatabase(const std::wstring& path);
+    // Stores a print job of a Build run: the files it lists and the hooked files, each under
+    // the run's sub-item + "::" + its name, then the job's file under the sub-item.
+    BOOL StoreOutput(const std::wstring& mainFile);
+    // Stores one file under `run`'s key, with the job's resource changes; TRUE when the row
+    // and its data were written.
+    BOOL StoreOutputItem(const std::wstring& file, const CRunContext& run, const RunResourceRecord& delta);
+    // The Base64 text of REF_DATA (reference key) or CMP_DATA of the key's row; FALSE when the
+    // row is missing or the query fails.
+    BOOL GetOutputData(std::wstring& out, const COutputKey& key);
+    // Opens the selected family's results database and lists its failed rows, or all rows, in
+    // the report list view `list`.
+    void LoadResultsList(HWND list, BOOL failedOnly);
+    // One entry per row of a two-column query on the device database: column 1 -> column 2,
+    // or `format` filled with (column 2, column 1) when it is given.
+    void QueryTextColumns(std::map<std::wstring, std::wstring>& out, const std::wstring& sql,
+                          const std::wstring& format);
 
     // Device database.
+    // Writes the empty database template to `path` unless a file is there already; `created`
+    // becomes TRUE only when it was written now. Shared by the device and results databases.
+    BOOL CreateDatabaseFile(LPCWSTR path, BOOL* created);
+    // List fills of the main dialog: each runs one query and closes its rowset.
+    void LoadFamilyList(vb::ComboBoxView combo, LPCWSTR family);
+    void LoadModelList(vb::CheckListView list, std::map<std::wstring, std::wstring>* catalogs);
+    int LoadScriptList(vb::CheckListView list);
+    int FillListBox(vb::CheckListView list, LPCWSTR sql, LPCWSTR savedSelection,
+                    std::map<std::wstring, std::wstring>* texts);
+    BOOL LoadScript(CScriptItem& item);
+    // `update` 0 only inserts a missing row; 1 also rewrites a row whose texts changed.
+    BOOL SaveScript(const CScriptItem& item, int update);
+    int NewScript(vb::CheckListView list, CScriptItem& item);
+    // Never the global script (key 0).
+    BOOL DeleteScript(const CScriptItem& item);
 
     // Device definition import.
+    // True only when the whole definition file went into the device database.
+    bool ImportDeviceDefinitions(CDeviceStorage& storage);
 
     // Application object: the script's `Me`.
     static vb::DispatchTable<CWorkSpace> Members();
@@ -130,12 +191,43 @@ private:
     HRESULT DoCommandMethod(vb::DispatchCall& call);
 
     // Output ports (private).
+    void ShowInNotepad(const std::wstring& file);
+    void SetUpSerialLine(HANDLE port);
+    bool SendBytes(HANDLE port, const char* data, DWORD length);
+    static BOOL OpenInNotepad(const std::wstring& file);
 
     // Results database (private).
+    enum class StoreResult { Failed, StoredEmpty, Stored };
+    StoreResult StoreItem(const std::wstring& file, const CRunContext& run, const RunResourceRecord& delta);
+    // 1 with the text when the row exists, 0 when it does not, -1 when the query failed (the
+    // box was shown).
+    int ReadOutputData(std::wstring& out, const COutputKey& key);
+    // The Build run's part of a job end: the job's files, then its extra data.
+    void StoreJobOutput(const std::wstring& jobFile, const std::wstring& subItem, const std::wstring& extra);
+    // Only the driver's own leftovers may go: files under Output\ other than the job's file,
+    // the print file, their ".ext" files and the settings file.
+    bool IsDisposableOutput(const std::wstring& path, const std::wstring& jobFile) const;
+    // The extra data of a job, in the thread's code page, into `path` (created or truncated).
+    static bool WriteExtraDataFile(const std::wstring& path, const std::wstring& extra);
 
     // Device database (private).
     // Opens (or creates) the device database named by the configuration.
     void OpenDeviceDatabase();
+    // Creates Data\Data.mdb complete under a temporary name and renames it; TRUE when the file
+    // is there afterwards.
+    BOOL CreateDeviceDatabase(const std::wstring& path);
+    // Gives an open device database its missing tables and global script row, all at once;
+    // false when it is still incomplete (read-only, locked, or a statement failed).
+    bool CompleteDeviceDatabase();
+    void OfferDefinitionImport(const std::wstring& definitionFile);
+    enum class ScriptRow { Found, Missing, Failed };
+    // The stored texts of `item.KEY` into `item`; Failed, after the box, when the query fails.
+    ScriptRow ReadScriptRow(CScriptItem& item);
+    // The INSERT of a missing row, or with `update` 1 the UPDATE of a changed one; empty when
+    // there is nothing to write.
+    std::wstring ScriptWriteStatement(const CScriptItem& item, int update);
+    // The models of the configuration's family with their catalogues, as two columns.
+    std::wstring FamilyModelsQuery() const;
 
     // Device definition import (private).
 

@@ -1,5 +1,6 @@
 // What the driver wrapper reports while a script prints, and what it asks of the engine.
 #include "HookLibrary.h"
+#include "SqlQuoting.h"
 #include "Strings.h"
 #include "WorkSpace.h"
 
@@ -12,7 +13,6 @@ constexpr wchar_t kFileOutput[] = L"FILE";
 }  // namespace
 
 BOOL CWorkSpace::OnPrintEvent(int code, const std::wstring& text, const std::wstring& extra) {
-    (void)extra;
     if (LatchwireState(0) >= 0) {
         if (code == kJobStarted) hookedFiles_.clear();
         if (vb::EqualsNoCase(driver_.ShortName(), kHookFamily) && (code == kJobStarted || code == kJobEnded)) {
@@ -33,6 +33,11 @@ BOOL CWorkSpace::OnPrintEvent(int code, const std::wstring& text, const std::wst
             // The settings file is no printer output: the pipe is only made ready for the next
             // job, and its data wait for that job's print file.
             if (!pipes_.IsEmpty() && !jobFile.empty()) pipes_.Flush(profile ? std::wstring() : driver_.OutputFile());
+            if (runContext_.key.KEY == -1) {
+                // Test run: the job (and its extra data) go to the output port; nothing is stored.
+            } else {
+                StoreJobOutput(jobFile, text, extra);
+            }
             return FALSE;
         }
         case kHookSwitch:
@@ -63,7 +68,14 @@ BOOL CWorkSpace::SwitchHooking(bool on) {
     return result;
 }
 
-std::wstring CWorkSpace::GetModelCatalog(const std::wstring&) { return {}; }
+std::wstring CWorkSpace::GetModelCatalog(const std::wstring& model) {
+    if (model.empty()) return {};
+    std::map<std::wstring, std::wstring> catalogs;
+    QueryTextColumns(catalogs, FamilyModelsQuery(), {});
+    auto found = catalogs.find(model);
+    // Read back once: the database already holds single apostrophes.
+    return found == catalogs.end() ? std::wstring() : vb::TextFromDatabase(found->second);
+}
 
 BOOL CWorkSpace::OpenPipe(const std::wstring& pipeName) {
     return pipes_.Open(pipeName) != INVALID_HANDLE_VALUE ? TRUE : FALSE;

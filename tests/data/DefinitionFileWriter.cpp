@@ -105,7 +105,12 @@ bool DefinitionFileWriter::AddObject(const std::wstring& name, const std::string
 bool DefinitionFileWriter::AddStrings(const std::wstring& name, const std::vector<std::wstring>& strings) {
     ArchiveBuilder archive;
     archive.Count(static_cast<LONG>(strings.size()));
-    for (const auto& text : strings) archive.Wide(text);
+    // A one-byte length would silently wrap for the long model lists of big families.
+    for (const auto& text : strings) {
+        archive.Wide(text, text.size() < 0xFF     ? ArchiveBuilder::Length::Byte
+                           : text.size() < 0xFFFF ? ArchiveBuilder::Length::Word
+                                                  : ArchiveBuilder::Length::Dword);
+    }
     archive.Count(-1);
     return AddObject(name, archive.Bytes());
 }

@@ -1,0 +1,170 @@
+// The definition file into the device database, read back through a raw SQLite handle.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+#include "DefinitionFileWriter.h"
+#include "RawDatabase.h"
+#include "Resources.h"
+#include "TestDatabase.h"
+#include "WorkSpace.h"
+
+namespace {
+
+using vb::test::Rows;
+using vb::test::ArchiveBuilder;
+
+std::string Index(const char* families) { return ArchiveBuilder().Count(2).Ansi("").Ansi(families).Bytes(); }
+
+class DeviceImportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CDbConnection setup;
+        ASSERT_TRUE(setup.Open(database_.ConnectionString().c_str()));
+        for (auto sql : {vb::test::kCreateDriverFamilies, vb::test::kCreateDriverModels}) {
+            ASSERT_TRUE(setup.Execute(sql, 1));
+        }
+        SeedOldRows();
+        workspace_ = std::make_unique<CWorkSpace>(program_ / L"Vellbrook.exe");
+        ASSERT_TRUE(workspace_->DeviceDatabase().Open(database_.ConnectionString().c_str()));
+    }
+
+    void RawSql(const std::string& sql) { ASSERT_EQ("", vb::test::ExecRaw(database_.Path(), sql)) << sql; }
+    Rows Table(const wchar_t* sql) const {
+        Rows rows = vb::test::QueryRaw(database_.Path(), sql);
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+    void SeedOldRows() {
+        RawSql("DELETE FROM DRIVER_FAMILIES; DELETE FROM DRIVER_MODELS; INSERT INTO DRIVER_FAMILIES "
+               "VALUES ('OLD','Old'); INSERT INTO DRIVER_MODELS VALUES ('OLD','M','',1)");
+    }
+    Rows Models() const { return Table(L"SELECT [KEY],NAME,CATALOG,REFS FROM DRIVER_MODELS"); }
+    Rows Families() const { return Table(L"SELECT [KEY],NAME FROM DRIVER_FAMILIES"); }
+
+    // Families as {name, listings}, models as {listing, model name, family key}. The index
+    // object's payload: none, an empty stream, or the payload.
+    std::wstring Write(const std::optional<std::string>& index, const Rows& families, const Rows& models) const {
+        const std::wstring path = database_.Folder() / L"Test.def";
+        vb::test::DefinitionFileWriter writer(path);
+        if (index && index->empty()) writer.AddStream(L"FAMILIES INDEX", {});
+        if (index && !index->empty()) writer.AddObject(L"FAMILIES INDEX", *index);
+        for (size_t i = 0; i < families.size(); ++i) writer.AddStrings(L"F~" + std::to_wstring(i), families[i]);
+        for (size_t i = 0; i < models.size(); ++i) writer.AddStrings(L"M~" + std::to_wstring(i), models[i]);
+        return path;
+    }
+    bool ImportFile(const std::wstring& path) {
+        CDeviceStorage storage;
+        EXPECT_EQ(0, storage.Open(path, TRUE));
+        return workspace_->ImportDeviceDefinitions(storage);
+    }
+    bool Import(const std::optional<std::string>& index, const Rows& families, const Rows& models) {
+        return ImportFile(Write(index, families, models));
+    }
+
+    vb::test::TempFolder program_;
+    vb::test::TestDatabase database_;
+    vb::MessageBoxCapture boxes_;
+    std::unique_ptr<CWorkSpace> workspace_;
+};
+
+const Rows kOldModels = {{L"OLD", L"M", L"", L"1"}};
+const Rows kOldFamilies = {{L"OLD", L"Old"}};
+
+// Empty pieces, a missing family, a family and a model with too few strings, a missing model,
+// case and apostrophes. K1 goes to ZED by count, K2 to the later beta by count, K4 to the
+// first family of a tie although it sorts last.
+const char kIndex[] = ";ZED;;ALPHA;GHOST;THIN;beta;ZIP'S;TIE;";
+const Rows kFamilies = {{L"ZED", L"Z-A;Z-A2;NOPE;SHORT;Z'C"}, {L"ALPHA", L"A-A;;A-B"}, {L"THIN"},
+                        {L"beta", L"b-1;b-2;b-3"}, {L"ZIP'S", L"t2"}, {L"TIE", L"t1"}};
+const Rows kModels = {{L"Z-A", L"lp 100", L"k1"}, {L"Z-A2", L"LP 100", L"K1"}, {L"SHORT", L"S"},
+                      {L"Z'C", L"O'Neil", L"K1"},  {L"A-A", L"Lp 100", L"K1"},  {L"A-B", L"R&D+1", L"K2"},
+                      {L"b-1", L"X", L"k2"},       {L"b-2", L"Y", L"K2"},       {L"b-3", L"LP 100", L"K1"},
+                      {L"t2", L"T", L"K4"},        {L"t1", L"T", L"K4"}};
+
+TEST_F(DeviceImportTest, ListingsMergePerModelAndEachKeyIsNamedByItsLargestFamily) {
+    EXPECT_TRUE(Import(Index(kIndex), kFamilies, kModels));
+    EXPECT_EQ((Rows{{L"K1", L"LP 100", L"ALPHA: A-A\\r\\nZED: Z-A, Z-A2\\r\\nbeta: b-3", L"4"},
+                    {L"K1", L"O'NEIL", L"ZED: Z'C", L"1"},
+                    {L"K2", L"R&D+1", L"ALPHA: A-B", L"1"},
+                    {L"K2", L"X", L"beta: b-1", L"1"},
+                    {L"K2", L"Y", L"beta: b-2", L"1"},
+                    {L"K4", L"T", L"TIE: t1\\r\\nZIP'S: t2", L"2"}}),
+              Models());
+    EXPECT_EQ((Rows{{L"K1", L"ZED"}, {L"K2", L"beta"}, {L"K4", L"ZIP'S"}}), Families());
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(DeviceImportTest, OnlyAReadableIndexReplacesTheTables) {
+    struct Case { const char* what; std::optional<std::string> index; bool imported; } cases[] = {
+        {"no index", std::nullopt, false},
+        {"empty stream", "", false},
+        {"one string", ArchiveBuilder().Count(1).Ansi("x").Bytes(), false},
+        {"cut first list", ArchiveBuilder().Count(2).Ansi("x").Bytes(), false},
+        {"separators only", Index(";;"), true},
+        {"empty family list", Index(""), true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SeedOldRows();
+        boxes_.Clear();
+        EXPECT_EQ(c.imported, Import(c.index, {{L"F", L"m"}}, {{L"m", L"M", L"K"}}));
+        EXPECT_EQ(c.imported ? 0u : 1u, boxes_.Boxes().size());
+        EXPECT_EQ(c.imported ? Rows{} : kOldModels, Models());
+        EXPECT_EQ(c.imported ? Rows{} : kOldFamilies, Families());
+    }
+}
+
+TEST_F(DeviceImportTest, FailingStatementRollsBackTheWholeImportWithOneBox) {
+    struct Case { const char* trigger; std::wstring firstFailure, ending; } cases[] = {
+        {"BEFORE INSERT ON DRIVER_MODELS WHEN NEW.NAME IN ('X','Y') BEGIN SELECT RAISE(ABORT,'no'); END",
+         L"VALUES ( 'K2', 'X', 'beta: b-1', 1 )'", L"2 of 11 statements failed; nothing was imported."},
+        {"BEFORE INSERT ON DRIVER_FAMILIES WHEN NEW.NAME = 'ZIP''S' BEGIN SELECT RAISE(ABORT,'no'); END",
+         L"VALUES ( 'K4', 'ZIP''S' )'", L"1 of 11 statements failed; nothing was imported."},
+        // The database ends the transaction itself: nothing may run on outside it.
+        {"BEFORE INSERT ON DRIVER_MODELS WHEN NEW.NAME = 'O''NEIL' BEGIN SELECT RAISE(ROLLBACK,'no'); END",
+         L"VALUES ( 'K1', 'O''NEIL', 'ZED: Z''C', 1 )'", L"The database ended the import after this failure"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.trigger);
+        RawSql(std::string("DROP TRIGGER IF EXISTS refuse; CREATE TRIGGER refuse ") + c.trigger);
+        boxes_.Clear();
+        EXPECT_FALSE(Import(Index(kIndex), kFamilies, kModels));
+        EXPECT_EQ(kOldModels, Models());
+        EXPECT_EQ(kOldFamilies, Families());
+        ASSERT_EQ(1u, boxes_.Boxes().size());
+        const std::wstring& text = boxes_.Boxes()[0].text;
+        EXPECT_EQ(0u, text.find(L"Incorrect SQL query (0x")) << text;
+        EXPECT_NE(std::wstring::npos, text.find(c.firstFailure + L"\r\n\r\n" + c.ending)) << text;
+        EXPECT_EQ(UINT(MB_OK | MB_ICONERROR), boxes_.Boxes()[0].flags);
+    }
+    // The connection is left fit for the next import.
+    RawSql("DROP TRIGGER refuse");
+    EXPECT_TRUE(Import(Index(kIndex), kFamilies, kModels));
+    EXPECT_EQ(6u, Models().size());
+}
+
+TEST_F(DeviceImportTest, TwoThousandModelsImportAsOneWrite) {
+    Rows families, models;
+    std::string index;
+    for (int f = 0; f < 20; ++f) {
+        std::wstring name = L"F" + std::to_wstring(f), listings;
+        for (int m = 0; m < 100; ++m) {
+            listings += name + L"-" + std::to_wstring(m) + L";";
+            models.push_back({name + L"-" + std::to_wstring(m), L"Model " + std::to_wstring(m), name});
+        }
+        families.push_back({name, listings});
+        index += "F" + std::to_string(f) + ";";
+    }
+    const std::wstring path = Write(Index(index.c_str()), families, models);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(ImportFile(path));
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    std::printf("2,000 models imported in %lld ms\n", static_cast<long long>(ms.count()));
+    EXPECT_EQ(2000u, Models().size());
+    EXPECT_EQ(20u, Families().size());
+}
+
+}  // namespace
