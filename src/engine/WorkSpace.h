@@ -104,6 +104,9 @@ public:
     int EnumUsbPrinters(std::vector<std::wstring>& ports);
     BOOL GetUsbDevicePath(std::wstring& port);
     void SendToPort(const std::wstring& file, BOOL toDevice);
+    // The copy a Test run sends for a job that named its output: ...\print.txt and A/B give
+    // ...\print_A_B.txt.
+    static std::wstring CopyNameFor(const std::wstring& jobFile, const std::wstring& subItem);
 
     // Results database.
     // The connection string of a database file, as every connection of the program is opened.
@@ -191,6 +194,7 @@ private:
     HRESULT DoCommandMethod(vb::DispatchCall& call);
 
     // Output ports (private).
+    void SendJobOutput(const std::wstring& jobFile, const std::wstring& subItem, const std::wstring& extra);
     void ShowInNotepad(const std::wstring& file);
     void SetUpSerialLine(HANDLE port);
     bool SendBytes(HANDLE port, const char* data, DWORD length);
@@ -209,6 +213,8 @@ private:
     bool IsDisposableOutput(const std::wstring& path, const std::wstring& jobFile) const;
     // The extra data of a job, in the thread's code page, into `path` (created or truncated).
     static bool WriteExtraDataFile(const std::wstring& path, const std::wstring& extra);
+    // Writes a job's non-empty extra data and names the item "<sub-item>::EXTDATA".
+    bool WriteExtraData(const std::wstring& path, const std::wstring& subItem, const std::wstring& extra);
 
     // Device database (private).
     // Opens (or creates) the device database named by the configuration.

@@ -34,7 +34,7 @@ BOOL CWorkSpace::OnPrintEvent(int code, const std::wstring& text, const std::wst
             // job, and its data wait for that job's print file.
             if (!pipes_.IsEmpty() && !jobFile.empty()) pipes_.Flush(profile ? std::wstring() : driver_.OutputFile());
             if (runContext_.key.KEY == -1) {
-                // Test run: the job (and its extra data) go to the output port; nothing is stored.
+                SendJobOutput(jobFile, text, extra);
             } else {
                 StoreJobOutput(jobFile, text, extra);
             }
@@ -45,6 +45,31 @@ BOOL CWorkSpace::OnPrintEvent(int code, const std::wstring& text, const std::wst
         default:
             return FALSE;
     }
+}
+
+std::wstring CWorkSpace::CopyNameFor(const std::wstring& jobFile, const std::wstring& subItem) {
+    std::wstring text = subItem;
+    for (wchar_t& c : text) {
+        if (std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos) c = L'_';
+    }
+    size_t dot = jobFile.rfind(L'.');
+    if (dot == std::wstring::npos) return jobFile + text;
+    return jobFile.substr(0, dot) + L"_" + text + jobFile.substr(dot);
+}
+
+// A Test run stores nothing: the job goes to the output port, under a name of its own when the
+// job named its output.
+void CWorkSpace::SendJobOutput(const std::wstring& jobFile, const std::wstring& subItem, const std::wstring& extra) {
+    std::wstring sent = jobFile;
+    if (!subItem.empty()) {
+        sent = CopyNameFor(jobFile, subItem);
+        // A copy left by an earlier job must never go out in place of this one.
+        ::DeleteFileW(sent.c_str());
+        if (FileExists(jobFile)) ::CopyFileW(jobFile.c_str(), sent.c_str(), FALSE);
+    }
+    SendToPort(sent, TRUE);
+    const std::wstring extraFile = sent + L".ext";
+    if (WriteExtraData(extraFile, subItem, extra)) SendToPort(extraFile, FALSE);
 }
 
 BOOL CWorkSpace::SwitchHooking(bool on) {

@@ -239,15 +239,19 @@ int CWorkSpace::ReadOutputData(std::wstring& out, const COutputKey& key) {
 
 void CWorkSpace::StoreJobOutput(const std::wstring& jobFile, const std::wstring& subItem, const std::wstring& extra) {
     StoreOutput(jobFile);
-    if (extra.empty()) return;
     const std::wstring extraFile = jobFile + L".ext";
-    if (!WriteExtraDataFile(extraFile, extra)) return;
-    runContext_.key.SetSubItem(((subItem.empty() ? L"" : subItem + L"::") + kExtraDataName).c_str());
+    if (!WriteExtraData(extraFile, subItem, extra)) return;
     // One item of its own: read as a list of files, extra data naming a file would have that
     // file stored and deleted.
     RunResourceRecord delta{};
     runContext_.GetResourceDelta(delta);
     StoreOutputItem(extraFile, runContext_, delta);
+}
+
+bool CWorkSpace::WriteExtraData(const std::wstring& path, const std::wstring& subItem, const std::wstring& extra) {
+    if (extra.empty() || !WriteExtraDataFile(path, extra)) return false;
+    runContext_.key.SetSubItem(((subItem.empty() ? L"" : subItem + L"::") + kExtraDataName).c_str());
+    return true;
 }
 
 bool CWorkSpace::WriteExtraDataFile(const std::wstring& path, const std::wstring& extra) {
@@ -256,8 +260,14 @@ bool CWorkSpace::WriteExtraDataFile(const std::wstring& path, const std::wstring
     if (!file) return false;
     const std::string bytes = vb::ToAnsi(extra);
     DWORD written = 0;
-    return ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
+    if (::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size()) {
+        return true;
+    }
+    // Half an extra text must not be stored or sent as if it were the whole.
+    file.Reset();
+    ::DeleteFileW(path.c_str());
+    return false;
 }
 
 bool CWorkSpace::IsDisposableOutput(const std::wstring& path, const std::wstring& jobFile) const {

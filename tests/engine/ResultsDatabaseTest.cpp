@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "Base64.h"
+#include "NotepadStubFolder.h"
 #include "RawDatabase.h"
 #include "Resources.h"
 #include "SampleDriverSandbox.h"
@@ -21,6 +22,7 @@
 namespace {
 
 using vb::test::FileExists;
+using vb::test::ReadFileBytes;
 using vb::test::WriteFileBytes;
 using Rows = std::vector<std::vector<std::string>>;
 
@@ -147,6 +149,31 @@ TEST_F(ResultsDatabaseTest, JobEndStoresListedFilesPrintFileAndExtraData) {
     for (const std::wstring& file : listed) kept.push_back(FileExists(file));
     EXPECT_EQ((std::vector<bool>{false, true, true, false}), kept);
     EXPECT_TRUE(FileExists(ws_->PrintFilePath()));
+    ws_->Driver().Unload();
+}
+
+// A job end of a Test run stores nothing: a copy named after the sub-item goes to the output
+// (here a file port), and a copy left by an earlier job is never sent in its place.
+TEST_F(ResultsDatabaseTest, TestRunJobEndSendsAFreshCopyAndStoresNothing) {
+    EXPECT_EQ(L"C:\\o\\print_A_B_C_D_E_F_G_H_I_J.txt", CWorkSpace::CopyNameFor(L"C:\\o\\print.txt", L"A\\B/C:D*E?F\"G<H>I|J"));
+    EXPECT_EQ(L"C:\\o\\printA", CWorkSpace::CopyNameFor(L"C:\\o\\print", L"A"));
+    vb::test::NotepadStubFolder notepad;  // a file port is shown in Notepad once sent
+    vb::test::SampleDriverSandbox sandbox;
+    ASSERT_TRUE(ws_->Driver().Load(sandbox.AddDriver(L"FAM01.PRN"), ws_->PrintFilePath(), Out(L"USER.INI"), FALSE));
+    Key().KEY = -1;
+    const std::wstring port = folder_ / L"port.out";
+    ws_->SetOutput(port);
+    const std::wstring copy = CWorkSpace::CopyNameFor(ws_->PrintFilePath(), L"A:B");
+    ASSERT_TRUE(WriteFileBytes(copy, "stale copy of an earlier job"));
+    ASSERT_TRUE(WriteFileBytes(ws_->PrintFilePath(), "this job"));
+    ws_->OnPrintEvent(CDriverHandler::kJobEnded, L"A:B", L"extra");
+    EXPECT_EQ("this job", ReadFileBytes(port));
+    EXPECT_EQ("extra", ReadFileBytes(copy + L".ext"));
+
+    ::DeleteFileW(ws_->PrintFilePath().c_str());
+    ws_->OnPrintEvent(CDriverHandler::kJobEnded, L"A:B", L"");
+    EXPECT_FALSE(FileExists(copy));
+    EXPECT_TRUE(Query("SELECT * FROM OUTPUT").empty());
     ws_->Driver().Unload();
 }
 
