@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -156,6 +157,18 @@ public:
     // True only when the whole definition file went into the device database.
     bool ImportDeviceDefinitions(CDeviceStorage& storage);
 
+    // Batch run.
+    // The progress message the log pane's parent receives before each model (wParam: its
+    // name) and each script of a Build run (lParam: its name).
+    static constexpr UINT kProgressMessage = WM_USER + 0x200;
+    // mode 1: snapshot with the reference build, stored as reference data; 0: comparison.
+    // Returns when the run has ended: TRUE when the last script executed succeeded and the run
+    // ended without an error. Refused while a run is under way (the log says so).
+    BOOL RunBatch(int mode, std::vector<CScriptItem>& scripts, const std::vector<std::wstring>& models,
+                  const std::wstring& currentModel, BOOL test, HWND logPane);
+    // A fresh script engine with `Me` and `Driver`; FALSE while the host is busy.
+    BOOL InitScriptHost();
+
     // Application object: the script's `Me`.
     static vb::DispatchTable<CWorkSpace> Members();
     static DISPID DefaultMember() noexcept;
@@ -180,6 +193,20 @@ public:
     HRESULT GetTypeLibrary(ITypeLib** library) override;
 
 private:
+    // Batch run (private).
+    // Where a run's clean-up begins; every run ends through the same steps from there on.
+    enum class BatchCleanup { UnloadDriver, CloseResults, LogEnd };
+    struct BatchRun;
+    // Database, driver, script host and code; the clean-up to begin with when the run cannot
+    // go on, nothing when it can.
+    std::optional<BatchCleanup> PrepareBatch(BatchRun& run);
+    void RunBatchModels(BatchRun& run);
+    // One script on the current model: true when it succeeded.
+    bool RunBatchScript(BatchRun& run, const CScriptItem& script);
+    BOOL EndBatch(BatchRun& run, BatchCleanup from);
+    // The message pumping of StopProcess can reach the dialog's Build and Test buttons again.
+    bool batchRunning_ = false;
+
     // Application object (private).
     HRESULT GetComputerNameProperty(vb::DispatchCall& call);
     HRESULT GetUserNameProperty(vb::DispatchCall& call);

@@ -9,7 +9,8 @@ int main() {
     size_t blank = commandLine.find(L' ');
     if (blank == std::wstring::npos) return 1;
     std::wstring record = commandLine.substr(blank + 1) + L".notepad";
-    std::wstring partial = record + L".part";
+    // One partial file per stub: two stubs started for the same file must not write into one.
+    std::wstring partial = record + L"." + std::to_wstring(::GetCurrentProcessId()) + L".part";
     int size = ::WideCharToMultiByte(CP_UTF8, 0, commandLine.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string text(static_cast<size_t>(size), '\0');
     ::WideCharToMultiByte(CP_UTF8, 0, commandLine.c_str(), -1, text.data(), size, nullptr, nullptr);
@@ -19,5 +20,7 @@ int main() {
     DWORD written = 0;
     ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     ::CloseHandle(file);
-    return ::MoveFileW(partial.c_str(), record.c_str()) ? 0 : 1;
+    if (::MoveFileW(partial.c_str(), record.c_str())) return 0;
+    ::DeleteFileW(partial.c_str());  // an earlier stub recorded the same file
+    return 1;
 }

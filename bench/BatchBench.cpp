@@ -1,0 +1,193 @@
+// What the bench costs around the driver: a Build run of N print jobs, beside the same script
+// driving the same driver with nothing captured or stored, and beside raw SQLite inserts of
+// the same Base64 text with the connection's own settings.
+#include <windows.h>
+#include <objbase.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "Base64.h"
+#include "DbConnection.h"
+#include "DriverHandler.h"
+#include "DriverWrapper.h"
+#include "MSScriptObject.h"
+#include "Stopwatch.h"
+#include "Strings.h"
+#include "WorkSpace.h"
+
+namespace {
+
+constexpr wchar_t kModel[] = L"LX 300";
+constexpr int kLinesPerJob = 490;  // about 64 KB of printer commands
+
+std::wstring MakeFolder(const wchar_t* name) {
+    wchar_t base[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, base);
+    std::wstring folder = std::wstring(base) + name + std::to_wstring(::GetCurrentProcessId()) + L"\\";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(folder + name + L"\\");
+            } else {
+                ::DeleteFileW((folder + name).c_str());
+            }
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+std::wstring ProgramFolder() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring text = path;
+    return text.substr(0, text.rfind(L'\\') + 1);
+}
+
+// N jobs of one page, each ended under its own sub-item so that each is its own stored item.
+std::wstring JobsScript(int jobs) {
+    return L"Dim j, i\r\nFor j = 1 To " + std::to_wstring(jobs) +
+           L"\r\n  Driver.StartDoc\r\n  Driver.StartPage\r\n  For i = 1 To " + std::to_wstring(kLinesPerJob) +
+           L"\r\n    Driver.TextOut 100, 100 + i, \"The quick brown fox jumps over the lazy dog 0123456789\", 0"
+           L"\r\n  Next\r\n  Driver.EndPage\r\n  Driver.EndDoc \"J\" & j\r\nNext";
+}
+
+// The driver with nobody capturing: the wrapper reports to a handler that does nothing.
+class NullHandler : public CDriverHandler {
+public:
+    BOOL OnPrintEvent(int, const std::wstring&, const std::wstring&) override { return FALSE; }
+    std::wstring GetModelCatalog(const std::wstring&) override { return {}; }
+    BOOL OpenPipe(const std::wstring&) override { return FALSE; }
+    BOOL IsDirectPrintMode() override { return FALSE; }
+};
+
+double ScriptAndDriverOnly(const std::wstring& folder, int jobs, std::string& lastJob) {
+    NullHandler handler;
+    CDriverWrapper driver(&handler);
+    CMSScriptObject script(nullptr);
+    std::wstring printFile = folder + L"direct.txt";
+    if (!driver.Load(folder + L"FAM01.PRN", printFile, folder + L"direct.ini", FALSE) ||
+        !driver.CreateDriverDC(kModel, nullptr) || !script.Init() || !script.AddObject(L"Driver", driver.AsDispatch())) {
+        return -1;
+    }
+    Stopwatch clock;
+    bool ran = script.ExecuteStatement(JobsScript(jobs).c_str()) != FALSE;
+    double seconds = clock.Seconds();
+    HANDLE file = ::CreateFileW(printFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        char chunk[65536];
+        DWORD read = 0;
+        while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) lastJob.append(chunk, read);
+        ::CloseHandle(file);
+    }
+    script.Reset();
+    driver.Unload();
+    return ran ? seconds : -1;
+}
+
+// One insert per job, each its own transaction, as the store commits each item.
+double RawInserts(const std::wstring& folder, int jobs, const std::string& job) {
+    std::wstring path = folder + L"raw.db";
+    ::CloseHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    std::wstring error;
+    vb::UniqueSqliteDatabase db = CDbConnection::OpenDatabase(path, error);
+    if (!db) return -1;
+    ::sqlite3_exec(db.Get(), "CREATE TABLE OUTPUT (NAME TEXT, KEY INTEGER, KEY_SUB TEXT, REF_DATA TEXT)", nullptr, nullptr,
+                   nullptr);
+    sqlite3_stmt* insert = nullptr;
+    ::sqlite3_prepare_v2(db.Get(), "INSERT INTO OUTPUT VALUES ('LX 300', 1, ?, ?)", -1, &insert, nullptr);
+    vb::UniqueSqliteStatement owner(insert);
+    Stopwatch clock;
+    for (int j = 1; j <= jobs; ++j) {
+        // Encoded for each job, as the store encodes each captured file.
+        std::string text((job.size() + 2) / 3 * 4, '\0');
+        text.resize(CBase64::EncodeBlock(reinterpret_cast<const BYTE*>(job.data()), job.size(), text.data()));
+        std::string subItem = "J" + std::to_string(j);
+        ::sqlite3_bind_text(insert, 1, subItem.c_str(), -1, SQLITE_TRANSIENT);
+        ::sqlite3_bind_text(insert, 2, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        if (::sqlite3_step(insert) != SQLITE_DONE) return -1;
+        ::sqlite3_reset(insert);
+    }
+    return clock.Seconds();
+}
+
+struct BuildTimes {
+    double reference = -1;
+    double comparison = -1;
+};
+
+BuildTimes BuildRuns(const std::wstring& folder, int jobs) {
+    BuildTimes times;
+    HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND pane = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL, 0, 0, 100,
+                                  100, parent, nullptr, nullptr, nullptr);
+    {
+        CWorkSpace workspace(folder + L"Vellbrook.exe");
+        workspace.SetDriverName(L"FAM01 (Bench)");
+        workspace.SetPrnFolder(folder);
+        workspace.SetPrnFolderRef(folder);
+        CScriptItem job(1);
+        job.NAME = L"Jobs";
+        job.DATA = JobsScript(jobs);
+        workspace.SaveScript(job, 1);
+        std::vector<CScriptItem> scripts{CScriptItem(0), job};
+        workspace.LoadScript(scripts[0]);
+        const std::vector<std::wstring> models{kModel};
+        for (int mode : {1, 0}) {
+            Stopwatch clock;
+            BOOL ran = workspace.RunBatch(mode, scripts, models, kModel, FALSE, pane);
+            (mode ? times.reference : times.comparison) = ran ? clock.Seconds() : -1;
+        }
+    }
+    ::DestroyWindow(parent);
+    return times;
+}
+
+bool Measure(const std::wstring& folder, int jobs) {
+    std::string job;
+    double direct = ScriptAndDriverOnly(folder, jobs, job);
+    double raw = RawInserts(folder, jobs, job);
+    BuildTimes build = BuildRuns(folder, jobs);
+    if (direct < 0 || raw < 0 || build.reference < 0 || build.comparison < 0) {
+        std::printf("  %d jobs: A RUN FAILED\n", jobs);
+        return false;
+    }
+    double ownCost = (build.reference - direct) / jobs * 1000;
+    double rawCost = raw / jobs * 1000;
+    std::printf("  %5d jobs of %zu bytes: Build %7.0f ms, comparison %7.0f ms, script and driver alone %6.0f ms, "
+                "raw inserts %6.0f ms\n",
+                jobs, job.size(), build.reference * 1000, build.comparison * 1000, direct * 1000, raw * 1000);
+    std::printf("         the bench's own cost %.2f ms/job against %.2f ms/job of raw insert: ratio %.2f\n", ownCost,
+                rawCost, ownCost / rawCost);
+    return true;
+}
+
+}  // namespace
+
+// Build runs of a few and of many jobs, to see the cost per job and whether it grows.
+int main(int argc, char** argv) {
+    int few = argc > 1 ? std::atoi(argv[1]) : 20;
+    int many = argc > 2 ? std::atoi(argv[2]) : 500;
+    ::CoInitialize(nullptr);
+    bool ok = true;
+    for (int jobs : {few, many}) {
+        std::wstring folder = MakeFolder(L"vb_batch_bench_");
+        ok = ::CopyFileW((ProgramFolder() + L"sample_driver.dll").c_str(), (folder + L"FAM01.PRN").c_str(), FALSE) &&
+             Measure(folder, jobs) && ok;
+        RemoveTree(folder);
+    }
+    ::CoUninitialize();
+    return ok ? 0 : 1;
+}

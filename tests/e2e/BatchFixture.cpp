@@ -1,0 +1,147 @@
+#include "BatchFixture.h"
+
+#include <algorithm>
+#include <regex>
+
+#include "Base64.h"
+#include "HookLibrary.h"
+#include "RawDatabase.h"
+#include "Strings.h"
+
+namespace vb::test {
+
+namespace {
+
+constexpr wchar_t kParentClass[] = L"VbE2eMainDialog";
+
+// A data column's bytes; a column never written reads "<null>".
+std::string Decoded(const std::wstring& base64) {
+    if (base64 == L"<null>") return "<null>";
+    const std::string text = vb::ToUtf8(base64);
+    std::string bytes;
+    CBase64::DecodeText(text.data(), text.size(), bytes);
+    return bytes;
+}
+
+}  // namespace
+
+BatchFixture::BatchFixture() : buildFolder_(program_ / L"Build\\") {
+    ::CreateDirectoryW(buildFolder_.c_str(), nullptr);
+    ws_ = std::make_unique<CWorkSpace>(program_ / L"Vellbrook.exe");
+    ws_->SetPrnFolder(buildFolder_);
+    ws_->SetPrnFolderRef(reference_.Path(L""));
+    // Hidden stand-ins for the main dialog and its log pane.
+    WNDCLASSW type{};
+    type.lpfnWndProc = ParentProc;
+    type.hInstance = ::GetModuleHandleW(nullptr);
+    type.lpszClassName = kParentClass;
+    ::RegisterClassW(&type);  // fails harmlessly from the second test on
+    parent_ =
+        ::CreateWindowExW(0, kParentClass, L"", WS_POPUP, 0, 0, 600, 400, nullptr, nullptr, type.hInstance, nullptr);
+    ::SetWindowLongPtrW(parent_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    const DWORD style = WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL;
+    pane_ = ::CreateWindowExW(0, L"EDIT", L"", style, 0, 0, 600, 400, parent_, nullptr, nullptr, nullptr);
+}
+
+BatchFixture::~BatchFixture() {
+    ws_.reset();
+    ::DestroyWindow(parent_);
+}
+
+LRESULT CALLBACK BatchFixture::ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<BatchFixture*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
+    switch (message) {
+        case CWorkSpace::kProgressMessage:
+            self->progress_.push_back(wParam ? L"model " + std::wstring(reinterpret_cast<const wchar_t*>(wParam))
+                                             : L"script " + std::wstring(reinterpret_cast<const wchar_t*>(lParam)));
+            if (self->onProgress_) self->onProgress_(wParam, lParam);
+            return 0;
+        case kLatchwireMessage:
+            return self->ws_->OnHookNotify(wParam, lParam);
+        case kPosted:
+            if (self->onPosted_) self->onPosted_();
+            return 0;
+        default:
+            return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+void BatchFixture::UseFamily(const std::wstring& family, const std::wstring& build) {
+    const std::wstring file = family + L".PRN";
+    reference_.AddDriver(file, build);
+    ::CopyFileW((BinDir() + build).c_str(), (buildFolder_ + file).c_str(), FALSE);
+    ws_->SetDriverName(family + L" (Sample family)");
+}
+
+CScriptItem BatchFixture::StoreScript(int key, const std::wstring& name, const std::wstring& text) {
+    CScriptItem item(key);
+    item.NAME = name;
+    item.DATA = text;
+    // Nothing is written when the stored texts are the same already.
+    ws_->SaveScript(item, 1);
+    CScriptItem stored(key);
+    EXPECT_TRUE(ws_->LoadScript(stored) && stored == item) << vb::ToUtf8(name);
+    return item;
+}
+
+CScriptItem BatchFixture::GlobalScript() {
+    CScriptItem global(0);
+    EXPECT_TRUE(ws_->LoadScript(global));
+    return global;
+}
+
+BOOL BatchFixture::Build(int mode, std::vector<CScriptItem>& scripts, const std::vector<std::wstring>& models) {
+    progress_.clear();
+    return ws_->RunBatch(mode, scripts, models, models.empty() ? std::wstring() : models.front(), FALSE, pane_);
+}
+
+BOOL BatchFixture::TestRun(const CScriptItem& script, const std::wstring& model) {
+    progress_.clear();
+    std::vector<CScriptItem> scripts{script};
+    return ws_->RunBatch(1, scripts, {model}, model, TRUE, pane_);
+}
+
+void BatchFixture::ExpectGoodBuild(std::vector<CScriptItem> scripts, const std::vector<std::wstring>& models,
+                                   size_t rows, const char* after) {
+    boxes_.Clear();
+    EXPECT_TRUE(Build(1, scripts, models)) << after;
+    EXPECT_EQ(L"   End processing...\r\n", MaskedEnding(L"   End processing...\r\n")) << after;
+    EXPECT_FALSE(Logged(L"# ERROR")) << after;
+    EXPECT_EQ(rows, StoredRows(L"FAM01").size()) << after;
+    EXPECT_TRUE(boxes_.Boxes().empty()) << after;
+}
+
+std::wstring BatchFixture::Log() const {
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(pane_)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(pane_, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::wstring BatchFixture::MaskedLog() const {
+    std::wstring text = vb::ReplaceAll(Log(), program_.Path(), L"<program>\\");
+    text = vb::ReplaceAll(text, reference_.Path(L""), L"<reference>\\");
+    return std::regex_replace(text, std::wregex(L"\\d\\d:\\d\\d:\\d\\d   "), L"hh:mm:ss   ");
+}
+
+std::wstring BatchFixture::MaskedEnding(const std::wstring& expected) const {
+    const std::wstring log = MaskedLog();
+    return log.substr(log.size() - std::min(log.size(), expected.size()));
+}
+
+std::wstring BatchFixture::ResultsFile(const std::wstring& family) const {
+    return program_ / (L"Data\\" + family + L".mdb");
+}
+
+BatchFixture::Rows BatchFixture::StoredRows(const std::wstring& family) const {
+    Rows rows;
+    const auto raw = QueryRaw(ResultsFile(family), L"SELECT NAME, KEY, KEY_SUB, REF_DATA, CMP_DATA, SUCCESS FROM OUTPUT "
+                                                   L"ORDER BY NAME, KEY, KEY_SUB");
+    for (const auto& row : raw) {
+        rows.push_back({vb::ToUtf8(row[0]), vb::ToUtf8(row[1]), vb::ToUtf8(row[2]), Decoded(row[3]), Decoded(row[4]),
+                        vb::ToUtf8(row[5])});
+    }
+    return rows;
+}
+
+}  // namespace vb::test
