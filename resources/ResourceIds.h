@@ -15,6 +15,10 @@
 #define IDS_GET_NOT_SUPPORTED 900
 #define IDS_SET_NOT_SUPPORTED 901
 
+// Command-button icons.
+#define IDI_BUTTON_CANCEL 143
+#define IDI_BUTTON_OK 144
+
 #define IDR_TYPELIB 1
 // The empty database, resource type "FILE".
 #define IDR_DATABASE_TEMPLATE 129

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <uxtheme.h>
 
 #include <utility>
 
@@ -75,6 +76,33 @@ struct GdiObjectTraits {
     static void Close(Handle h) noexcept { ::DeleteObject(h); }
 };
 
+struct IconTraits {
+    using Handle = HICON;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::DestroyIcon(h); }
+};
+
+// Only for cursors the program created or loaded without LR_SHARED: the shared cursors that
+// LoadCursor hands out must never be destroyed.
+struct CursorTraits {
+    using Handle = HCURSOR;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::DestroyCursor(h); }
+};
+
+// A menu that is not attached to a window: a popup menu the program built or loaded.
+struct MenuTraits {
+    using Handle = HMENU;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::DestroyMenu(h); }
+};
+
+struct ThemeTraits {
+    using Handle = HTHEME;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::CloseThemeData(h); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
@@ -82,6 +110,10 @@ using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueDC = UniqueHandle<DcTraits>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueCursor = UniqueHandle<CursorTraits>;
+using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueTheme = UniqueHandle<ThemeTraits>;
 
 // GetDC pairs with ReleaseDC on the same window.
 class ScopedWindowDC {

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Draws the program's command-button icons with ImageMagick. The .ico files are checked in, so
+# the build does not need ImageMagick; run this again only to change a picture.
+set -euo pipefail
+out="$(cd "$(dirname "${BASH_SOURCE[0]}")/../resources" && pwd)"
+sizes=16,32,48,64
+
+# A filled disc with a white mark on it, drawn at 256 pixels and resampled to every size.
+icon() {
+    local file=$1 colour=$2 mark=$3
+    convert -size 256x256 xc:none \
+        -fill "$colour" -stroke '#202020' -strokewidth 8 -draw 'circle 128,128 128,10' \
+        -fill none -stroke white -strokewidth 34 -draw "$mark" \
+        -define icon:auto-resize="$sizes" "$out/$file"
+}
+
+icon ButtonOk.ico '#1E9A3C' 'stroke-linecap round stroke-linejoin round polyline 70,132 110,174 188,86'
+icon ButtonCancel.ico '#C8322D' 'stroke-linecap round line 84,84 172,172 line 172,84 84,172'
