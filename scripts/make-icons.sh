@@ -16,3 +16,10 @@ icon() {
 
 icon ButtonOk.ico '#1E9A3C' 'stroke-linecap round stroke-linejoin round polyline 70,132 110,174 188,86'
 icon ButtonCancel.ico '#C8322D' 'stroke-linecap round line 84,84 172,172 line 172,84 84,172'
+icon ButtonBuild.ico '#2F6FC0' 'stroke-linecap round stroke-linejoin round polyline 80,150 80,176 176,176 176,150 line 128,70 128,150 polyline 96,118 128,150 160,118'
+icon ButtonTest.ico '#1E9A3C' 'stroke-linejoin round polygon 100,78 100,178 180,128'
+icon ButtonView.ico '#6A4FB0' 'circle 114,114 114,70 stroke-linecap round line 146,146 184,184'
+icon ButtonNew.ico '#2F8F8F' 'stroke-linecap round line 128,74 128,182 line 74,128 182,128'
+icon ButtonDelete.ico '#C8322D' 'stroke-linecap round line 78,128 178,128'
+icon ButtonStop.ico '#C8322D' 'stroke-linejoin round rectangle 88,88 168,168'
+icon Vellbrook.ico '#2F6FC0' 'stroke-linecap round stroke-linejoin round polyline 78,82 128,178 178,82'

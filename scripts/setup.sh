@@ -6,7 +6,7 @@ set -euo pipefail
 
 CACHE_DIR="${VELLBROOK_CACHE:-${HOME:-/root}/.cache/vellbrook}"
 PACKAGES=(cmake make gcc dpkg-dev tcl googletest mingw-w64 mingw-w64-tools wine wine32:i386
-          xvfb xauth imagemagick fonts-wine fonts-liberation2 sqlite3)
+          xvfb xauth x11-utils imagemagick fonts-wine fonts-liberation2 sqlite3)
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 

@@ -1,0 +1,72 @@
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CheckListBox.h"
+#include "CheckListView.h"
+#include "ComboBoxView.h"
+#include "ScriptEditor.h"
+#include "ScriptItem.h"
+#include "StdDialog.h"
+#include "WorkSpace.h"
+
+// The bench's one working window: driver family, models, scripts, the script editor and the
+// run log around the engine it owns. Its modal loop is the program's main loop.
+class CVellbrookDlg : public CStdDialog {
+public:
+    // `programFile` as for CWorkSpace: the program's own path unless a test gives a folder.
+    explicit CVellbrookDlg(const std::wstring& programFile = {});
+    ~CVellbrookDlg() override;
+
+    CWorkSpace& WorkSpace() noexcept { return workSpace_; }
+    const CScriptItem& CurrentScript() const noexcept { return currentScript_; }
+    // Null when the editor window could not be made.
+    ScriptEditor* Editor() const noexcept { return editorCreated_ ? editor_.get() : nullptr; }
+    int RunMode() const noexcept { return runMode_; }
+
+    // TRUE when the edited script is unchanged or was saved.
+    BOOL SaveScriptIfModified();
+    // The selected script into the name edit, key field and editor; its row, or -1.
+    int LoadSelectedScript();
+    int CollectModels(std::vector<std::wstring>& models, BOOL currentOnly);
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Enter never closes the bench.
+    void OnOK() override {}
+    void OnCancel() override;
+
+private:
+    static constexpr UINT kHookNotifyMessage = WM_USER + 0x100;
+
+    HWND Item(int id) const noexcept { return ::GetDlgItem(Handle(), id); }
+    std::wstring ItemText(int id) const;
+    void UpdateRunMode();
+    void CreateEditor();
+    void AddAboutEntry();
+    void OnSysCommand(WPARAM id, LPARAM lParam);
+    void OnPaint();
+    void OnSelChangeFamily();
+    void OnSelChangeScriptList();
+
+    vb::ComboBoxView familyCombo_;
+    vb::ComboBoxView outputCombo_;
+    CCheckListBox modelList_;
+    CCheckListBox scriptList_;
+    std::unique_ptr<ScriptEditor> editor_;
+    bool editorCreated_ = false;
+    HWND logEdit_ = nullptr;
+    HWND nameEdit_ = nullptr;
+    CWorkSpace workSpace_;
+    int runMode_ = 0;
+    CScriptItem currentScript_;
+    std::map<std::wstring, std::wstring> modelTexts_;
+    // A shared icon of the resources: never destroyed.
+    HICON icon_;
+};

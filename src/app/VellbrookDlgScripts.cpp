@@ -1,0 +1,113 @@
+// The main dialog's family change, script loading and saving, and closing.
+#include <cwchar>
+
+#include "ResourceIds.h"
+#include "Resources.h"
+#include "VellbrookDlg.h"
+
+void CVellbrookDlg::OnSelChangeFamily() {
+    vb::CheckListView models(modelList_.Handle());
+    if (models.GetCount() > 0) {
+        // The ticks of the family being left are saved under that family.
+        std::vector<std::wstring> ticked;
+        CollectModels(ticked, FALSE);
+        int highlighted = -1;
+        std::wstring current;
+        if (::SendMessageW(models.Handle(), LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&highlighted)) == 1) {
+            current = models.GetText(highlighted);
+        }
+        workSpace_.SaveSelection(ticked, current, TRUE);
+    }
+    workSpace_.SetDriverName(ItemText(IDC_FAMILY));
+    workSpace_.LoadModelList(models, &modelTexts_);
+}
+
+int CVellbrookDlg::CollectModels(std::vector<std::wstring>& models, BOOL currentOnly) {
+    models.clear();
+    vb::CheckListView list(modelList_.Handle());
+    const int count = list.GetCount();
+    if (currentOnly) {
+        int highlighted = -1;
+        if (::SendMessageW(list.Handle(), LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&highlighted)) == 1) {
+            models.push_back(list.GetText(highlighted));
+            return 1;
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        if (!list.GetCheck(i)) continue;
+        models.push_back(list.GetText(i));
+        if (currentOnly) break;
+    }
+    if (currentOnly && models.empty() && count > 0) models.push_back(list.GetText(0));
+    return static_cast<int>(models.size());
+}
+
+BOOL CVellbrookDlg::SaveScriptIfModified() {
+    if (currentScript_.KEY == -1 || currentScript_.NAME.empty()) return FALSE;
+    CScriptItem edited(static_cast<int>(std::wcstol(ItemText(IDC_SCRIPT_KEY).c_str(), nullptr, 10)));
+    edited.NAME = ItemText(IDC_SCRIPT_NAME);
+    // Without an editor window the text cannot have been edited.
+    edited.DATA = Editor() ? Editor()->GetText() : currentScript_.DATA;
+    if (edited == currentScript_) return TRUE;
+    if (vb::ShowMessageBox(vb::FormatResString(IDS_SCRIPT_MODIFIED, {edited.NAME}), MB_YESNO | MB_ICONEXCLAMATION) !=
+        IDYES) {
+        return FALSE;
+    }
+    vb::CheckListView list(scriptList_.Handle());
+    const int count = list.GetCount();
+    BOOL saved = workSpace_.SaveScript(edited, 1);
+    // Even a failed save leaves the edit as the current script, so a run is refused until it
+    // is saved.
+    currentScript_ = edited;
+    for (int i = 0; i < count; ++i) {
+        if (static_cast<int>(list.GetItemData(i)) != edited.KEY) continue;
+        const bool checked = list.GetCheck(i);
+        const bool selected = list.GetCurSel() == i;
+        ::SendMessageW(list.Handle(), LB_DELETESTRING, static_cast<WPARAM>(i), 0);
+        int row = list.AddString(edited.NAME);
+        if (row >= 0) {
+            list.SetItemData(row, edited.KEY);
+            list.SetCheck(row, checked);
+            if (selected) list.SetCurSel(row);
+        }
+        break;
+    }
+    return saved;
+}
+
+int CVellbrookDlg::LoadSelectedScript() {
+    vb::CheckListView list(scriptList_.Handle());
+    const int row = list.GetCurSel();
+    if (row < 0) return -1;
+    currentScript_ = CScriptItem(static_cast<int>(list.GetItemData(row)));
+    workSpace_.LoadScript(currentScript_);
+    ::SetDlgItemTextW(Handle(), IDC_SCRIPT_KEY, std::to_wstring(static_cast<unsigned>(currentScript_.KEY)).c_str());
+    ::SetWindowTextW(nameEdit_, currentScript_.NAME.c_str());
+    if (Editor()) Editor()->SetText(currentScript_.DATA);
+    // The global script's name is fixed.
+    ::SendMessageW(nameEdit_, EM_SETREADONLY, currentScript_.KEY == 0, 0);
+    return row;
+}
+
+void CVellbrookDlg::OnSelChangeScriptList() {
+    // On No the edits are dropped: the tester chose another script.
+    SaveScriptIfModified();
+    LoadSelectedScript();
+}
+
+void CVellbrookDlg::OnCancel() {
+    if (!workSpace_.StopRequested()) workSpace_.SetStop(true);
+    // A run under way sees the stop flag at its next check; the bench stays open until then.
+    if (workSpace_.LogWindow()) return;
+    vb::CheckListView scripts(scriptList_.Handle());
+    const int selected = scripts.GetCurSel();
+    const int count = scripts.GetCount();
+    OnSelChangeFamily();
+    SaveScriptIfModified();
+    std::vector<std::wstring> ticked;
+    for (int i = 0; i < count; ++i) {
+        if (scripts.GetCheck(i)) ticked.push_back(scripts.GetText(i));
+    }
+    workSpace_.SaveSelection(ticked, selected >= 0 ? scripts.GetText(selected) : std::wstring(), FALSE);
+    EndDialog(IDCANCEL);
+}

@@ -1,0 +1,214 @@
+// The main dialog opened in process on a program folder of the test's own, with a device
+// database holding two families, their models and a script besides the global one.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CheckListView.h"
+#include "DialogMessages.h"
+#include "RawDatabase.h"
+#include "ResourceIds.h"
+#include "Resources.h"
+#include "ScriptEditor.h"
+#include "TestFiles.h"
+#include "VellbrookDlg.h"
+
+namespace {
+
+void Pump() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (vb::TranslateDialogMessage(message)) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+class MainDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+        ::InitCommonControlsEx(&controls);
+        // The editing component does not come back once unloaded in a process, and every test
+        // closes its editor: the tests hold it for the whole run.
+        static const HMODULE component = ::LoadLibraryW((vb::test::BinDir() + L"Scintilla.dll").c_str());
+        static const HMODULE lexers = ::LoadLibraryW((vb::test::BinDir() + L"Lexilla.dll").c_str());
+        (void)component;
+        (void)lexers;
+        // The first workspace makes the device database with its tables and global script.
+        { CWorkSpace make(ProgramFile()); }
+        ASSERT_EQ("", vb::test::ExecRaw(folder_ / L"Data\\Data.mdb",
+                                        "INSERT INTO DRIVER_FAMILIES VALUES ('F1', 'Family one'), ('F2', 'Family two');"
+                                        "INSERT INTO DRIVER_MODELS VALUES ('F1', 'M-200', 'Two', 0), "
+                                        "('F1', 'M-100', 'One', 0), ('F2', 'X-1', 'Other', 0);"
+                                        "INSERT INTO SCRIPTS VALUES (7, 'Labels', 'Sub Main' || char(13, 10) || 'End Sub');"));
+        Write(L"GENERAL", L"DriverName", L"F1 (Family one)");
+        Write(L"DRIVERS", L"F1", L"[M-100]");
+        dialog_ = std::make_unique<CVellbrookDlg>(ProgramFile());
+        ASSERT_TRUE(dialog_->Create());
+        Pump();
+    }
+
+    std::wstring ProgramFile() const { return folder_ / L"Vellbrook.exe"; }
+    std::wstring Ini() const { return folder_ / L"Vellbrook.ini"; }
+    void Write(const wchar_t* section, const wchar_t* key, const wchar_t* value) const {
+        ::WritePrivateProfileStringW(section, key, value, Ini().c_str());
+    }
+    std::wstring Read(const wchar_t* section, const wchar_t* key) const {
+        wchar_t text[256] = L"";
+        ::GetPrivateProfileStringW(section, key, L"<none>", text, 256, Ini().c_str());
+        return text;
+    }
+    HWND Item(int id) const { return ::GetDlgItem(dialog_->Handle(), id); }
+    static std::wstring ClassOf(HWND window) {
+        wchar_t name[64] = L"";
+        ::GetClassNameW(window, name, 64);
+        return name;
+    }
+    std::vector<std::wstring> Entries(int id) const {
+        vb::CheckListView list(Item(id));
+        std::vector<std::wstring> entries;
+        for (int i = 0; i < list.GetCount(); ++i) {
+            entries.push_back(list.GetText(i) + (list.GetCheck(i) ? L" [x]" : L"") +
+                              (::SendMessageW(list.Handle(), LB_GETSEL, i, 0) > 0 ? L" <selected>" : L""));
+        }
+        return entries;
+    }
+
+    vb::test::TempFolder folder_;
+    std::unique_ptr<CVellbrookDlg> dialog_;
+};
+
+TEST_F(MainDialogTest, ControlsHaveTheirIdsStylesAndTabOrder) {
+    struct Expected {
+        int id;
+        const wchar_t* className;
+        const wchar_t* text;  // null: not compared
+        DWORD styles;
+        bool enabled;
+    };
+    const DWORD checkList = LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                            WS_BORDER | WS_VSCROLL | WS_TABSTOP;
+    const DWORD combo = CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL | WS_TABSTOP;
+    const DWORD command = BS_MULTILINE | WS_TABSTOP;
+    const Expected controls[] = {
+        {IDC_PRN_FOLDER_LABEL, L"Static", L"PRN folder:", WS_GROUP, true},
+        {IDC_PRN_FOLDER, L"Edit", nullptr, WS_BORDER | WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, true},
+        {IDC_BROWSE_PRN_FOLDER, L"Button", L"...", WS_TABSTOP, true},
+        {IDC_MODE_COMPARE, L"Button", L"Compare results", BS_AUTORADIOBUTTON | WS_GROUP, true},
+        {IDC_MODE_SNAPSHOT, L"Button", L"Make a snapshot of results", BS_AUTORADIOBUTTON, true},
+        {IDC_OUTPUT_LABEL, L"Static", L"Test ouput mode:", WS_GROUP, true},
+        {IDC_OUTPUT, L"ComboBox", nullptr, combo, true},
+        {IDC_FAMILY, L"ComboBox", nullptr, combo, true},
+        {IDC_MODEL_LIST, L"ListBox", nullptr, checkList | LBS_EXTENDEDSEL, true},
+        {IDC_SCRIPT_LIST, L"ListBox", nullptr, checkList, true},
+        {IDC_NEW_SCRIPT, L"Button", L"New", command, true},
+        {IDC_DELETE_SCRIPT, L"Button", L"Delete", command, true},
+        {IDC_TEST, L"Button", L"Test", command, true},
+        {IDC_BUILD, L"Button", L"Build", WS_TABSTOP, true},
+        {IDC_STOP, L"Button", L"Stop", WS_TABSTOP, false},
+        {IDC_VIEW, L"Button", L"View", command, true},
+        {IDC_NAME_LABEL, L"Static", L"Name:", WS_GROUP, true},
+        {IDC_SCRIPT_NAME, L"Edit", nullptr, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, true},
+        {IDC_SCRIPT_KEY, L"Static", nullptr, SS_CENTER | WS_BORDER | WS_GROUP, true},
+        {IDC_EDITOR, nullptr, nullptr, 0x50B191C4, true},
+        {IDC_INFO_LOG, L"Edit", L"", ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+         true},
+    };
+    HWND child = ::GetWindow(dialog_->Handle(), GW_CHILD);
+    for (const Expected& control : controls) {
+        SCOPED_TRACE(control.id);
+        ASSERT_TRUE(child);
+        EXPECT_EQ(control.id, ::GetDlgCtrlID(child));
+        HWND item = Item(control.id);
+        if (control.className) {
+            EXPECT_EQ(control.className, ClassOf(item));
+        }
+        if (control.text) {
+            EXPECT_EQ(control.text, WindowText(item));
+        }
+        // Controls turn a border into an edge and show scroll bars only when needed.
+        const DWORD live = WS_BORDER | WS_VSCROLL | WS_HSCROLL;
+        const DWORD expected = (control.styles & ~live) | WS_CHILD | WS_VISIBLE;
+        const DWORD style = static_cast<DWORD>(::GetWindowLongW(item, GWL_STYLE));
+        EXPECT_EQ(expected, style & expected);
+        if (control.styles & WS_BORDER) {
+            const DWORD edges = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE;
+            EXPECT_TRUE((style & WS_BORDER) || (::GetWindowLongW(item, GWL_EXSTYLE) & edges));
+        }
+        EXPECT_EQ(control.enabled, ::IsWindowEnabled(item) != FALSE);
+        child = ::GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_FALSE(child) << "a control more than the bench has";
+    EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(dialog_->Handle(), IDC_MODE_COMPARE));
+    EXPECT_EQ(BST_UNCHECKED, ::IsDlgButtonChecked(dialog_->Handle(), IDC_MODE_SNAPSHOT));
+    EXPECT_EQ(folder_.Path(), WindowText(Item(IDC_PRN_FOLDER)));
+    EXPECT_EQ(L"Vellbrook", WindowText(dialog_->Handle()));
+}
+
+TEST_F(MainDialogTest, OpensOnTheSavedFamilyAndTheGlobalScript) {
+    EXPECT_EQ(L"F1 (Family one)", WindowText(Item(IDC_FAMILY)));
+    EXPECT_EQ((std::vector<std::wstring>{L"M-100 [x]", L"M-200"}), Entries(IDC_MODEL_LIST));
+    EXPECT_EQ((std::vector<std::wstring>{L"#Global_Script [x] <selected>", L"Labels [x]"}), Entries(IDC_SCRIPT_LIST));
+    EXPECT_EQ(0, dialog_->CurrentScript().KEY);
+    EXPECT_EQ(L"0", WindowText(Item(IDC_SCRIPT_KEY)));
+    EXPECT_EQ(L"#Global_Script", WindowText(Item(IDC_SCRIPT_NAME)));
+    EXPECT_TRUE(::GetWindowLongW(Item(IDC_SCRIPT_NAME), GWL_STYLE) & ES_READONLY);
+    ASSERT_TRUE(dialog_->Editor());
+    EXPECT_FALSE(dialog_->CurrentScript().DATA.empty());
+    EXPECT_EQ(dialog_->CurrentScript().DATA, dialog_->Editor()->GetText());
+}
+
+TEST_F(MainDialogTest, EditorTakesThePlaceholdersRectangle) {
+    ASSERT_TRUE(dialog_->Editor());
+    RECT expected{254, 27, 254 + 592, 27 + 318};
+    ::MapDialogRect(dialog_->Handle(), &expected);
+    RECT actual{};
+    ::GetWindowRect(dialog_->Editor()->Handle(), &actual);
+    ::MapWindowPoints(nullptr, dialog_->Handle(), reinterpret_cast<POINT*>(&actual), 2);
+    EXPECT_EQ(expected.left, actual.left);
+    EXPECT_EQ(expected.top, actual.top);
+    EXPECT_EQ(expected.right, actual.right);
+    EXPECT_EQ(expected.bottom, actual.bottom);
+}
+
+TEST_F(MainDialogTest, EnterDoesNotCloseTheDialog) {
+    HWND name = Item(IDC_SCRIPT_NAME);
+    ::SetFocus(name);
+    ::PostMessageW(name, WM_KEYDOWN, VK_RETURN, 1);
+    ::PostMessageW(dialog_->Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    Pump();
+    EXPECT_TRUE(::IsWindow(dialog_->Handle()));
+}
+
+TEST_F(MainDialogTest, ClosingSavesTheSelectionsAndChangedScript) {
+    vb::CheckListView scripts(Item(IDC_SCRIPT_LIST));
+    scripts.SetCurSel(1);
+    ::SendMessageW(dialog_->Handle(), WM_COMMAND, MAKEWPARAM(IDC_SCRIPT_LIST, LBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(scripts.Handle()));
+    ASSERT_EQ(7, dialog_->CurrentScript().KEY);
+    ASSERT_TRUE(dialog_->Editor());
+    scripts.SetCheck(0, false);
+    dialog_->Editor()->SetText(L"Sub Main\r\n  Me.Trace \"x\"\r\nEnd Sub");
+    vb::MessageBoxCapture boxes(IDYES);
+    ::SendMessageW(dialog_->Handle(), WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_FALSE(::IsWindow(dialog_->Handle()));
+    ASSERT_EQ(1u, boxes.Boxes().size());
+    EXPECT_EQ(L"The script [Labels] has been modified.\r\nDo you want to save it?", boxes.Boxes()[0].text);
+    dialog_.reset();
+    EXPECT_EQ(L"[LABELS]", Read(L"GENERAL", L"Scripts"));
+    EXPECT_EQ(L"Labels", Read(L"GENERAL", L"ScriptName"));
+    EXPECT_EQ(L"[M-100]", Read(L"DRIVERS", L"F1"));
+    CWorkSpace reopened(ProgramFile());
+    CScriptItem stored(7);
+    ASSERT_TRUE(reopened.LoadScript(stored));
+    EXPECT_EQ(L"Sub Main\r\n  Me.Trace \"x\"\r\nEnd Sub", stored.DATA);
+}
+
+}  // namespace

@@ -1,0 +1,84 @@
+// The real program started in a program folder of the test's own: its start-up, its window, its
+// exit and the files its first start leaves behind.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+#include "UniqueHandle.h"
+
+namespace {
+
+struct Search {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<Search*>(data);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    wchar_t title[32] = L"";
+    ::GetWindowTextW(window, title, 32);
+    if (process != search->process || std::wstring(title) != L"Vellbrook" || !::IsWindowVisible(window)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The program's main window within 30 seconds; none when the process ended first.
+HWND WaitForMainWindow(const PROCESS_INFORMATION& started) {
+    for (int tick = 0; tick < 300; ++tick) {
+        Search search{started.dwProcessId, nullptr};
+        ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        if (::WaitForSingleObject(started.hProcess, 100) == WAIT_OBJECT_0) return nullptr;
+    }
+    return nullptr;
+}
+
+TEST(ProgramTest, FirstStartOpensTheBenchAndClosesCleanly) {
+    vb::test::TempFolder folder;
+    for (const wchar_t* file : {L"Vellbrook.exe", L"Latchwire.dll", L"Scintilla.dll", L"Lexilla.dll"}) {
+        ASSERT_TRUE(::CopyFileW((vb::test::BinDir() + file).c_str(), (folder / file).c_str(), FALSE)) << file;
+    }
+    const std::wstring program = folder / L"Vellbrook.exe";
+    vb::UniqueHandle<vb::KernelHandleTraits> process;
+    HWND window = nullptr;
+    // The first windowed program in a new prefix sometimes ends at once without a window.
+    for (int attempt = 0; attempt < 3 && !window; ++attempt) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION started{};
+        std::wstring commandLine = L"\"" + program + L"\"";
+        ASSERT_TRUE(::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                     folder.Path().c_str(), &startup, &started));
+        ::CloseHandle(started.hThread);
+        process.Reset(started.hProcess);
+        window = WaitForMainWindow(started);
+        if (!window) ::TerminateProcess(started.hProcess, 1);
+    }
+    ASSERT_TRUE(window) << "no main window";
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process.Get(), 30000));
+    DWORD exitCode = 1;
+    ::GetExitCodeProcess(process.Get(), &exitCode);
+    EXPECT_EQ(0u, exitCode);
+    EXPECT_TRUE(vb::test::FileExists(folder / L"Data\\Data.mdb"));
+
+    std::vector<wchar_t> keys(4096);
+    DWORD length = ::GetPrivateProfileStringW(L"GENERAL", nullptr, L"", keys.data(), static_cast<DWORD>(keys.size()),
+                                              (folder / L"Vellbrook.ini").c_str());
+    std::vector<std::wstring> names;
+    for (const wchar_t* key = keys.data(); key < keys.data() + length && *key; key += wcslen(key) + 1) {
+        names.emplace_back(key);
+    }
+    for (const wchar_t* key : {L"Version", L"HashCode", L"PrnFolder", L"PrnFolderRef", L"DriverName", L"ModelName",
+                               L"ScriptName", L"Output"}) {
+        EXPECT_NE(names.end(), std::find(names.begin(), names.end(), key)) << key;
+    }
+}
+
+}  // namespace

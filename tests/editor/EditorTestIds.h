@@ -1,0 +1,3 @@
+#pragma once
+#define IDD_EDITOR_TEST 300
+#define IDC_EDITOR_PLACEHOLDER 301
