@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "CheckListView.h"
-#include "DialogMessages.h"
+#include "MessagePump.h"
 #include "RawDatabase.h"
 #include "ResourceIds.h"
 #include "Resources.h"
@@ -20,14 +20,7 @@
 
 namespace {
 
-void Pump() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (vb::TranslateDialogMessage(message)) continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-}
+void Pump() { vb::DispatchPendingMessages(); }
 
 class MainDialogTest : public ::testing::Test {
 protected:

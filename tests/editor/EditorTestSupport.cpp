@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "DialogMessages.h"
+#include "MessagePump.h"
 #include "EditorTestIds.h"
 #include "TestFiles.h"
 #include "UniqueHandle.h"
@@ -27,14 +28,7 @@ EditorHost::~EditorHost() {
     DestroyWindowNow();
 }
 
-void Pump() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (vb::TranslateDialogMessage(message)) continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-}
+void Pump() { vb::DispatchPendingMessages(); }
 
 void PressKey(CScintillaWnd& editor, WPARAM key) {
     ::PostMessageW(editor.Handle(), WM_KEYDOWN, key, 1);
