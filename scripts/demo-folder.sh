@@ -29,7 +29,7 @@ fi
 # line ends written as \r\n, as the program stores them.
 db="$folder/Data/Data.mdb"
 if [ ! -f "$db" ]; then
-    sqlite3 "$db.new" <<'SQL'
+    sqlite3 "$db.new" >/dev/null <<'SQL'
 PRAGMA journal_mode=DELETE;
 BEGIN;
 CREATE TABLE [DRIVER_FAMILIES] ([KEY] TEXT NOT NULL,[NAME] TEXT NOT NULL);

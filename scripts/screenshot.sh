@@ -25,29 +25,12 @@ cleanup() {
 trap cleanup EXIT
 bash "$root/scripts/demo-folder.sh" "$folder" "$build/bin"
 [ -f "$WINEPREFIX/system.reg" ] || wine wineboot -i </dev/null >/dev/null 2>&1
-# Without a window manager Wine would wait for one whenever a captioned window is hidden.
-wine reg add 'HKCU\Software\Wine\AppDefaults\Vellbrook.exe\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-
-window_shown() { xwininfo -root -tree 2>/dev/null | grep -q '"Vellbrook"'; }
-# The first windowed program in a new prefix sometimes ends at once without a window: start it
-# again then.
-for attempt in 1 2 3; do
-    (cd "$folder" && wine "$folder/Vellbrook.exe" >/dev/null 2>&1) &
-    program=$!
-    for _ in $(seq 1 150); do
-        window_shown && break
-        kill -0 "$program" 2>/dev/null || break
-        sleep 0.2
-    done
-    window_shown && break
-    kill "$program" 2>/dev/null || true
-done
-window_shown || { echo "no main window" >&2; exit 1; }
+source "$root/scripts/program-window.sh"
+start_program "$folder"
 # Let the dialog paint its controls and icons.
 sleep 2
 mkdir -p "$root/build/shots"
 import -window root "$root/build/shots/$shot.png"
 # Closed as the close box would: the program saves its settings and ends.
-wine taskkill /IM Vellbrook.exe >/dev/null 2>&1 || true
-for _ in $(seq 1 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.2; done
+close_program || true
 echo "build/shots/$shot.png"

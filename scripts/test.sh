@@ -10,3 +10,6 @@ cmake --build "$build" -j"$(nproc)"
 # Tests that open windows need a display; one virtual display serves the whole run.
 cd "$build"
 xvfb-run -a ctest --verbose --timeout 600
+# The run command as a tester uses it, in a demo folder of the build: the program starts, shows
+# its main window, closes and ends with exit code 0.
+VB_RUN_CHECK=1 VB_DEMO_DIR="$build/demo" VB_BUILD_DIR="$build" bash "$root/scripts/run.sh"
