@@ -32,11 +32,6 @@ std::wstring FolderOf(const std::wstring& programFile) {
     return slash == std::wstring::npos ? std::wstring() : programFile.substr(0, slash + 1);
 }
 
-std::wstring WithTrailingBackslash(std::wstring folder) {
-    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
-    return folder;
-}
-
 }  // namespace
 
 CWorkSpace::CWorkSpace(const std::wstring& programFile)
@@ -69,8 +64,8 @@ void CWorkSpace::LoadSettings() {
         hashCode_ = vb::ConvertHexString(kAccessCode, TRUE);
         corrected = true;
     }
-    prnFolder_ = WithTrailingBackslash(settings_.ReadString(kGeneral, L"PrnFolder", programFolder_.c_str()));
-    prnFolderRef_ = WithTrailingBackslash(settings_.ReadString(kGeneral, L"PrnFolderRef", programFolder_.c_str()));
+    prnFolder_ = vb::WithTrailingBackslash(settings_.ReadString(kGeneral, L"PrnFolder", programFolder_.c_str()));
+    prnFolderRef_ = vb::WithTrailingBackslash(settings_.ReadString(kGeneral, L"PrnFolderRef", programFolder_.c_str()));
     driverName_ = settings_.ReadString(kGeneral, L"DriverName");
     modelName_ = settings_.ReadString(kGeneral, L"ModelName");
     scriptName_ = settings_.ReadString(kGeneral, L"ScriptName");
@@ -130,9 +125,9 @@ void CWorkSpace::SetValue(std::wstring& member, const std::wstring& value) {
 
 // Folders are kept with their trailing '\' before they are compared, so choosing the same
 // folder again changes nothing.
-void CWorkSpace::SetPrnFolder(const std::wstring& folder) { SetValue(prnFolder_, WithTrailingBackslash(folder)); }
+void CWorkSpace::SetPrnFolder(const std::wstring& folder) { SetValue(prnFolder_, vb::WithTrailingBackslash(folder)); }
 void CWorkSpace::SetPrnFolderRef(const std::wstring& folder) {
-    SetValue(prnFolderRef_, WithTrailingBackslash(folder));
+    SetValue(prnFolderRef_, vb::WithTrailingBackslash(folder));
 }
 void CWorkSpace::SetDriverName(const std::wstring& name) { SetValue(driverName_, name); }
 void CWorkSpace::SetModelName(const std::wstring& name) { SetValue(modelName_, name); }

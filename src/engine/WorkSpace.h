@@ -62,6 +62,8 @@ public:
     const std::wstring& Output() const noexcept { return output_; }
     // The print file of every run, under the program folder.
     std::wstring PrintFilePath() const { return programFolder_ + L"Output\\print.txt"; }
+    // The driver's settings file of every run, beside the print file.
+    std::wstring SettingsFilePath() const { return programFolder_ + L"Output\\USER.INI"; }
 
     // Run log. The batch hands over the log pane for the length of a run; nothing is logged
     // outside one. The text is shown as it stands: callers fill their own formats.

@@ -26,11 +26,6 @@ std::wstring ComputerName() {
     return ::GetComputerNameW(name, &size) ? std::wstring(name) : std::wstring();
 }
 
-std::wstring WithBackslash(std::wstring folder) {
-    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
-    return folder;
-}
-
 // A text argument; one that is missing or does not convert reads as empty.
 std::wstring TextArgument(const DispatchCall& call, unsigned index) {
     return call.IsMissing(index) ? std::wstring() : call.Text(index).value_or(std::wstring());
@@ -146,11 +141,11 @@ void CWorkSpace::EraseModelSettings(const std::wstring& folder, const std::wstri
     if (SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, common))) {
         ::SetEnvironmentVariableW(L"COMMON_APPDATA", common);
     }
-    std::wstring configFolder = ProfileFile(WithBackslash(folder) + L"TOVR.INI").ReadString(L"CONFIG_FILES", L"RQ.INI");
+    std::wstring configFolder = ProfileFile(vb::WithTrailingBackslash(folder) + L"TOVR.INI").ReadString(L"CONFIG_FILES", L"RQ.INI");
     if (configFolder.empty()) return;
     wchar_t expanded[kPathSize] = {};
     if (!::ExpandEnvironmentStringsW(configFolder.c_str(), expanded, kPathSize)) return;
-    ProfileFile settings(WithBackslash(expanded) + L"RQ.INI");
+    ProfileFile settings(vb::WithTrailingBackslash(expanded) + L"RQ.INI");
     std::wstring userFolder = settings.ReadString(L"GENERAL", L"USER");
     if (userFolder.empty()) return;
     int mode = settings.ReadInt(L"GENERAL", L"SETTINGSMODE", 0);
@@ -165,7 +160,7 @@ void CWorkSpace::EraseModelSettings(const std::wstring& folder, const std::wstri
     } else if (mode == 2 || mode == 3) {
         baseName = ComputerName();
     }
-    ProfileFile userFile(WithBackslash(expanded) + baseName + L".INI");
+    ProfileFile userFile(vb::WithTrailingBackslash(expanded) + baseName + L".INI");
     const std::wstring prefix = model + L",";
     for (const std::wstring& section : userFile.SectionNames()) {
         if (section.compare(0, prefix.size(), prefix) != 0) continue;

@@ -100,7 +100,7 @@ std::optional<CWorkSpace::BatchCleanup> CWorkSpace::PrepareBatch(BatchRun& run) 
     Log(vb::FormatTemplate(L"Output file[%s].", {printFile}));
     const std::wstring driverPath = driverFolder + family + L".prn";
     Log(vb::FormatTemplate(L"Loading driver [%s].", {driverPath}));
-    const std::wstring settingsFile = programFolder_ + L"Output\\USER.INI";
+    const std::wstring settingsFile = SettingsFilePath();
 
     if (!run.test) {
         const std::wstring database = ResultsDatabasePath();

@@ -77,8 +77,8 @@ BOOL CWorkSpace::CreateDatabaseFile(LPCWSTR path, BOOL* created) {
 }
 
 void CWorkSpace::OpenDeviceDatabase() {
-    std::wstring folder = programFolder_;
-    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+    // The program folder always ends with '\'.
+    const std::wstring& folder = programFolder_;
     const std::wstring database = folder + kDatabaseFile;
     if (!CreateDeviceDatabase(database)) return;
     if (!deviceDb_.Open(DatabaseConnectionString(database).c_str())) return;

@@ -277,7 +277,7 @@ bool CWorkSpace::IsDisposableOutput(const std::wstring& path, const std::wstring
         return false;
     }
     for (const std::wstring& kept : {jobFile, jobFile + L".ext", PrintFilePath(), PrintFilePath() + L".ext",
-                                     programFolder_ + L"Output\\USER.INI"}) {
+                                     SettingsFilePath()}) {
         if (vb::EqualsNoCase(file, FullLongPath(kept))) return false;
     }
     return true;

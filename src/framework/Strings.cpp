@@ -85,4 +85,9 @@ std::wstring FormatTemplate(std::wstring_view pattern, std::initializer_list<std
     return result;
 }
 
+std::wstring WithTrailingBackslash(std::wstring folder) {
+    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+    return folder;
+}
+
 }  // namespace vb

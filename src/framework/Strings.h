@@ -14,6 +14,8 @@ std::wstring FromAnsi(std::string_view text);
 std::wstring Trim(std::wstring_view text);
 std::wstring ToLower(std::wstring_view text);
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
+// A folder path ending with '\'; an empty path stays empty.
+std::wstring WithTrailingBackslash(std::wstring folder);
 std::wstring ReplaceAll(std::wstring_view text, std::wstring_view from, std::wstring_view to);
 
 // Fills each "%s" of a template in turn; "%%" gives "%". The arguments are never parsed as

@@ -1,4 +1,4 @@
-// Scripts using `Me` during a run: the log, print events raised by hand, the switches, and the
+// Scripts using `Me` during a run: the log, print events raised by hand, a refused write, and the
 // substitution of the driver inside a registered printing server.
 #include "BatchFixture.h"
 #include "HookLibrary.h"
@@ -39,7 +39,7 @@ protected:
     void SetUp() override { UseFamily(L"FAM01"); }
 };
 
-TEST_F(ApplicationObjectRunTest, ScriptWritesTheLogRaisesJobEndsAndSetsTheSwitches) {
+TEST_F(ApplicationObjectRunTest, ScriptWritesTheLogRaisesJobEndsAndMeetsRefusals) {
     // Extra data naming a file of Output\ are stored as they stand, not read as a list.
     const std::wstring kept = OutputPath(L"kept.txt");
     ASSERT_TRUE(CWorkSpace::EnsureFolderPath(kept));
@@ -49,13 +49,9 @@ TEST_F(ApplicationObjectRunTest, ScriptWritesTheLogRaisesJobEndsAndSetsTheSwitch
         L"Me.Trace \"100% as it stands: %s [x]\"\r\n"
         L"Driver.StartDoc\r\nDriver.TextOut 0, 0, \"label\", 0\r\nDriver.EndDoc \"Lbl\"\r\n"
         L"Me.DoCommand 1, \"Sub\", Me.AppPath & \"Output\\kept.txt\"\r\n"
-        L"Me.Trace \"direct \" & Me.DirectPrintMode\r\n"
         L"On Error Resume Next\r\n"
         L"Me.ComputerName = \"other\"\r\n"
-        L"Me.Trace \"computer \" & Err.Number & \" \" & Err.Description\r\n"
-        L"Err.Clear\r\n"
-        L"Me.UsesOutput = False\r\n"
-        L"Me.Trace \"uses \" & Me.UsesOutput & \" \" & Err.Number");
+        L"Me.Trace \"computer \" & Err.Number & \" \" & Err.Description");
     EXPECT_TRUE(Build(1, {GlobalScript(), script}, {L"Model 300"}));
 
     const Rows rows = StoredRows(L"FAM01");
@@ -69,10 +65,8 @@ TEST_F(ApplicationObjectRunTest, ScriptWritesTheLogRaisesJobEndsAndSetsTheSwitch
     EXPECT_EQ("kept", ReadFileBytes(kept));
 
     EXPECT_TRUE(Logged(L"   100% as it stands: %s [x]\r\n"));
-    EXPECT_TRUE(Logged(L"   direct False\r\n"));
     // The framework's refusal, numbered as the script language numbers it (0x800A017F).
     EXPECT_TRUE(Logged(L"   computer 383 " + vb::LoadResString(IDS_SET_NOT_SUPPORTED) + L"\r\n"));
-    EXPECT_TRUE(Logged(L"   uses False 0\r\n"));
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "HiddenLogPane.h"
 #include "NotepadStubFolder.h"
 #include "Resources.h"
 #include "SampleDriverSandbox.h"
@@ -47,7 +48,7 @@ protected:
 
     // The pane's text as the run left it, and the same with every time stamp and temporary
     // folder replaced by a fixed mark.
-    std::wstring Log() const;
+    std::wstring Log() const { return logPane_.Text(); }
     std::wstring MaskedLog() const;
     bool Logged(const std::wstring& text) const { return Log().find(text) != std::wstring::npos; }
     // The end of the masked log, as long as `expected`.
@@ -72,9 +73,10 @@ protected:
     std::wstring buildFolder_;
     NotepadStubFolder notepad_;
     MessageBoxCapture boxes_;
+    HiddenLogPane logPane_;  // its parent stands in for the main dialog
     std::unique_ptr<CWorkSpace> ws_;
-    HWND parent_ = nullptr;
-    HWND pane_ = nullptr;
+    HWND parent_ = logPane_.Parent();
+    HWND pane_ = logPane_.Edit();
 
 private:
     static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -43,6 +43,9 @@ protected:
 TEST_F(RefusalsTest, EachRefusalIsLoggedAndTheNextRunWorks) {
     ExpectGoodRun("the first run");
     const std::wstring database = ResultsFile(L"FAM01");
+    const std::wstring kNothingSelected = L"You must select at least one driver model and also\r\nat least one script "
+                                          L"(different than [#Global_Script] because it's always added)." +
+                                          std::wstring(kAborted);
     const struct {
         const char* name;
         std::function<void()> cause;
@@ -52,12 +55,8 @@ TEST_F(RefusalsTest, EachRefusalIsLoggedAndTheNextRunWorks) {
         std::wstring error;
         std::wstring box;  // what the driver wrapper's own box says, if it shows one
     } cases[] = {
-        {"no model", [] {}, [] {}, {}, 2,
-         L"You must select at least one driver model and also\r\nat least one script (different than "
-         L"[#Global_Script] because it's always added)." + std::wstring(kAborted), L""},
-        {"no script", [] {}, [] {}, {L"Model 300"}, 0,
-         L"You must select at least one driver model and also\r\nat least one script (different than "
-         L"[#Global_Script] because it's always added)." + std::wstring(kAborted), L""},
+        {"no model", [] {}, [] {}, {}, 2, kNothingSelected, L""},
+        {"no script", [] {}, [] {}, {L"Model 300"}, 0, kNothingSelected, L""},
         {"a driver that does not load", [this] { UseFamily(L"FAM02", L"unloadable_driver.dll"); }, [] {},
          {L"Model 300"}, 2,
          L"The device driver cannot be loaded:\r\n<reference>\\FAM02.prn." + std::wstring(kAborted),

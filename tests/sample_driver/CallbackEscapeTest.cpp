@@ -28,29 +28,25 @@ protected:
     }
 };
 
-TEST_F(CallbackEscapeTest, DriverOwnsTheReferenceItIsGiven) {
+// The driver keeps the one reference it is handed until a new object, D_Disable or unloading
+// replaces it, and lets it go at once on an unknown handle.
+TEST_F(CallbackEscapeTest, DriverOwnsTheReferenceItIsGivenAndLetsItGo) {
     DRIVERHANDLE h = Enable(L"LX");
     ComPtr<FakeCallbackObject> first = HandOver(h);
     EXPECT_EQ(2, first->References());  // the test's and the driver's: no extra one taken
-
     ComPtr<FakeCallbackObject> second = HandOver(h);
     EXPECT_EQ(1, first->References());
     EXPECT_EQ(2, second->References());
-
     EXPECT_TRUE(driver_.D_Disable(h));
     EXPECT_EQ(1, second->References());
-}
 
-TEST_F(CallbackEscapeTest, UnloadingReleasesTheCallbackObject) {
-    ComPtr<FakeCallbackObject> callback = HandOver(Enable(L"LX"));
-    driver_.Unload();
-    EXPECT_EQ(1, callback->References());
-}
-
-TEST_F(CallbackEscapeTest, UnknownHandleLetsTheObjectGo) {
-    ComPtr<FakeCallbackObject> callback = HandOver(7, 0);
-    EXPECT_EQ(1, callback->References());
+    ComPtr<FakeCallbackObject> unknown = HandOver(7, 0);
+    EXPECT_EQ(1, unknown->References());
     EXPECT_EQ(1, driver_.D_GetLastError());
+
+    ComPtr<FakeCallbackObject> unloaded = HandOver(Enable(L"LX"));
+    driver_.Unload();
+    EXPECT_EQ(1, unloaded->References());
 }
 
 TEST_F(CallbackEscapeTest, EscapesAreLoggedWithTheirArguments) {

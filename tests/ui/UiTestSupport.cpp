@@ -54,6 +54,8 @@ INT_PTR RunModalGuarded(TestDialog& dialog) {
 }
 
 int CountPixelsNear(HWND window, const RECT& area, COLORREF colour, int tolerance) {
+    ::InvalidateRect(window, nullptr, TRUE);
+    ::UpdateWindow(window);
     vb::ScopedWindowDC dc(window);
     auto close = [&](int a, int b) { return std::abs(a - b) <= tolerance; };
     int count = 0;

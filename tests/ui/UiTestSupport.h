@@ -36,8 +36,8 @@ void OpenShown(TestDialog& dialog);
 // fails the test instead of hanging it.
 INT_PTR RunModalGuarded(TestDialog& dialog);
 
-// Pixels of `window`'s client area inside `area`, as painted on the screen, whose channels are
-// each within `tolerance` of `colour`.
+// Pixels of `window`'s client area inside `area`, freshly painted on the screen, whose channels
+// are each within `tolerance` of `colour`.
 int CountPixelsNear(HWND window, const RECT& area, COLORREF colour, int tolerance);
 
 // Common controls as the program's start-up prepares them.
