@@ -39,23 +39,29 @@ std::wstring TrimRight(std::wstring text) {
     return text;
 }
 
-// The print file's lines, as the driver wrote them (UTF-8), each cut into pieces of at most
-// 259 characters as a fixed line buffer would read them.
-std::vector<std::wstring> ReadLines(HANDLE file) {
-    std::string bytes;
-    char chunk[16384];
+// Hands the print file's lines, as the driver wrote them (UTF-8), to `take` until it returns
+// false, each cut into pieces of at most 259 characters as a fixed line buffer would read them.
+// Printer data end the list at their first line, so only that much of a large job is read.
+template <class Take>
+void ForEachLine(HANDLE file, Take take) {
+    std::string pending;
+    char chunk[4096];
     DWORD read = 0;
-    while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
-    std::vector<std::wstring> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t end = bytes.find('\n', start);
-        size_t next = end == std::string::npos ? bytes.size() : end + 1;
-        std::wstring line = vb::FromUtf8(std::string_view(bytes).substr(start, next - start));
-        for (size_t piece = 0; piece < line.size(); piece += kLinePiece) lines.push_back(line.substr(piece, kLinePiece));
-        start = next;
+    bool atEnd = false;
+    while (!atEnd) {
+        atEnd = !::ReadFile(file, chunk, sizeof chunk, &read, nullptr) || read == 0;
+        if (!atEnd) pending.append(chunk, read);
+        size_t start = 0;
+        for (size_t end; (end = pending.find('\n', start)) != std::string::npos || (atEnd && start < pending.size());) {
+            size_t next = end == std::string::npos ? pending.size() : end + 1;
+            std::wstring line = vb::FromUtf8(std::string_view(pending).substr(start, next - start));
+            start = next;
+            for (size_t piece = 0; piece < line.size(); piece += kLinePiece) {
+                if (!take(line.substr(piece, kLinePiece))) return;
+            }
+        }
+        pending.erase(0, start);
     }
-    return lines;
 }
 
 }  // namespace
@@ -74,9 +80,9 @@ BOOL CWorkSpace::EnsureFolderPath(const std::wstring& filePath) {
         std::wstring prefix = filePath.substr(0, end);
         lastExists = IsFolder(prefix);
         if (lastExists) continue;
-        // A file standing where a folder belongs gives way to the folder.
-        DWORD attributes = ::GetFileAttributesW(prefix.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && !::DeleteFileW(prefix.c_str())) return FALSE;
+        // A file standing where a folder belongs may be the tester's own: it is kept, and the
+        // path cannot be made.
+        if (::GetFileAttributesW(prefix.c_str()) != INVALID_FILE_ATTRIBUTES) return FALSE;
         if (!::CreateDirectoryW(prefix.c_str(), nullptr) && !IsFolder(prefix)) return FALSE;
         lastExists = true;
     }
@@ -108,16 +114,17 @@ BOOL CWorkSpace::ReadPrnSubFiles(const std::wstring& printFile, std::vector<std:
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     }
     if (file) {
-        for (const std::wstring& raw : ReadLines(file.Get())) {
+        ForEachLine(file.Get(), [&](const std::wstring& raw) {
             std::wstring line = TrimRight(raw);
             if (FileExists(line)) {
                 if (!EndsWithNoCase(line, L".TTF") && !ContainsPath(files, line)) files.push_back(line);
             } else if (files.empty()) {
-                break;  // the print file is printer data, not a list of files
+                return false;  // the print file is printer data, not a list of files
             } else {
                 Log(vb::FormatTemplate(L"\x25B2 Invalid PRN sub file [%s].", {line}));
             }
-        }
+            return true;
+        });
         result = TRUE;
     }
     if (!hookedFiles_.empty()) {

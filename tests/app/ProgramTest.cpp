@@ -1,15 +1,22 @@
 // The real program started in a program folder of the test's own: its start-up, its window, its
-// exit, and the device database and settings its first start leaves behind.
+// exit, and the device database and settings its first start leaves behind; and the same with a
+// folder a tester may have damaged.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <cwchar>
 #include <string>
+#include <utility>
 
 #include "TestFiles.h"
 #include "UniqueHandle.h"
 
 namespace {
+
+constexpr UINT kSciGetLexer = 4002;  // Scintilla's SCI_GETLEXER
+constexpr LRESULT kVbScriptLexer = 28;  // SCLEX_VBSCRIPT
 
 // The program's visible main window within 30 seconds; none when the process ended first.
 HWND WaitForMainWindow(const PROCESS_INFORMATION& started) {
@@ -24,39 +31,157 @@ HWND WaitForMainWindow(const PROCESS_INFORMATION& started) {
     return nullptr;
 }
 
+// A program folder holding the program and the libraries it loads from its own folder.
+class ProgramFolder {
+public:
+    explicit ProgramFolder(std::wstring program = L"Vellbrook.exe") : program_(std::move(program)) {
+        ::CopyFileW((vb::test::BinDir() + L"Vellbrook.exe").c_str(), (folder_ / program_).c_str(), FALSE);
+        for (const wchar_t* file : {L"Latchwire.dll", L"Scintilla.dll", L"Lexilla.dll"}) {
+            ::CopyFileW((vb::test::BinDir() + file).c_str(), (folder_ / file).c_str(), FALSE);
+        }
+    }
+    std::wstring operator/(const std::wstring& name) const { return folder_ / name; }
+
+    // Starts the program, hands its main window to `inspect`, closes it as its close box would
+    // and returns its exit code; -1 when no main window came.
+    long Run(const std::function<void(HWND)>& inspect = nullptr) const {
+        const std::wstring program = folder_ / program_;
+        // The first windowed program in a new prefix sometimes ends at once without a window.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            STARTUPINFOW startup{};
+            startup.cb = sizeof(startup);
+            PROCESS_INFORMATION started{};
+            std::wstring commandLine = L"\"" + program + L"\"";
+            if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  folder_.Path().c_str(), &startup, &started)) {
+                return -1;
+            }
+            ::CloseHandle(started.hThread);
+            vb::UniqueHandle<vb::KernelHandleTraits> process(started.hProcess);
+            HWND window = WaitForMainWindow(started);
+            if (!window) {
+                ::TerminateProcess(started.hProcess, 1);
+                continue;
+            }
+            if (inspect) inspect(window);
+            ::PostMessageW(window, WM_CLOSE, 0, 0);
+            if (::WaitForSingleObject(process.Get(), 30000) != WAIT_OBJECT_0) return -1;
+            DWORD exitCode = 1;
+            ::GetExitCodeProcess(process.Get(), &exitCode);
+            return static_cast<long>(exitCode);
+        }
+        return -1;
+    }
+
+private:
+    vb::test::TempFolder folder_;
+    std::wstring program_;
+};
+
+// Wine settings for one program name, removed again at the end: the program runs under a name
+// of its own so that no other start in the prefix is touched.
+class ProgramSettings {
+public:
+    explicit ProgramSettings(const std::wstring& program) : key_(L"Software\\Wine\\AppDefaults\\" + program) {}
+    ~ProgramSettings() { ::RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str()); }
+    ProgramSettings(const ProgramSettings&) = delete;
+    ProgramSettings& operator=(const ProgramSettings&) = delete;
+
+    void Set(const std::wstring& subKey, const wchar_t* name, const wchar_t* value) const {
+        HKEY key = nullptr;
+        if (::RegCreateKeyExW(HKEY_CURRENT_USER, (key_ + L"\\" + subKey).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &key, nullptr) != ERROR_SUCCESS) {
+            return;
+        }
+        ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                         static_cast<DWORD>((std::wcslen(value) + 1) * sizeof(wchar_t)));
+        ::RegCloseKey(key);
+    }
+
+private:
+    std::wstring key_;
+};
+
+// The class of the script editor's window.
+std::wstring EditorClass(HWND mainWindow) {
+    constexpr int kEditorId = 1014;
+    wchar_t name[64] = {};
+    ::GetClassNameW(::GetDlgItem(mainWindow, kEditorId), name, 64);
+    return name;
+}
+
 TEST(ProgramTest, FirstStartOpensTheBenchAndClosesCleanly) {
-    vb::test::TempFolder folder;
-    for (const wchar_t* file : {L"Vellbrook.exe", L"Latchwire.dll", L"Scintilla.dll", L"Lexilla.dll"}) {
-        ASSERT_TRUE(::CopyFileW((vb::test::BinDir() + file).c_str(), (folder / file).c_str(), FALSE)) << file;
-    }
-    const std::wstring program = folder / L"Vellbrook.exe";
-    vb::UniqueHandle<vb::KernelHandleTraits> process;
-    HWND window = nullptr;
-    // The first windowed program in a new prefix sometimes ends at once without a window.
-    for (int attempt = 0; attempt < 3 && !window; ++attempt) {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION started{};
-        std::wstring commandLine = L"\"" + program + L"\"";
-        ASSERT_TRUE(::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                     folder.Path().c_str(), &startup, &started));
-        ::CloseHandle(started.hThread);
-        process.Reset(started.hProcess);
-        window = WaitForMainWindow(started);
-        if (!window) ::TerminateProcess(started.hProcess, 1);
-    }
-    ASSERT_TRUE(window) << "no main window";
-    ::PostMessageW(window, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process.Get(), 30000));
-    DWORD exitCode = 1;
-    ::GetExitCodeProcess(process.Get(), &exitCode);
-    EXPECT_EQ(0u, exitCode);
+    ProgramFolder folder;
+    LRESULT lexer = 0;
+    ASSERT_EQ(0, folder.Run([&](HWND window) {
+        ASSERT_EQ(L"Scintilla", EditorClass(window));
+        lexer = ::SendMessageW(::GetDlgItem(window, 1014), kSciGetLexer, 0, 0);
+    }));
+    EXPECT_EQ(kVbScriptLexer, lexer) << "the editor was not set up for VBScript";
     EXPECT_TRUE(vb::test::FileExists(folder / L"Data\\Data.mdb"));
     for (const wchar_t* key : {L"Version", L"HashCode", L"PrnFolder", L"PrnFolderRef", L"DriverName", L"ModelName",
                                L"ScriptName", L"Output"}) {
         wchar_t value[8] = {};
         ::GetPrivateProfileStringW(L"GENERAL", key, L"<missing>", value, 8, (folder / L"Vellbrook.ini").c_str());
         EXPECT_STRNE(L"<missin", value) << "no " << key;
+    }
+}
+
+// Without the script engine the editor stays a plain text window: no lexer, nothing coloured.
+TEST(ProgramTest, WithoutTheScriptEngineTheEditorStaysUnstyled) {
+    const std::wstring program = L"VellbrookNoEngine.exe";
+    ProgramSettings settings(program);
+    settings.Set(L"DllOverrides", L"vbscript", L"");
+    settings.Set(L"X11 Driver", L"Managed", L"N");
+    ProgramFolder folder(program);
+    LRESULT lexer = 0;
+    std::wstring editorClass;
+    ASSERT_EQ(0, folder.Run([&](HWND window) {
+        editorClass = EditorClass(window);
+        lexer = ::SendMessageW(::GetDlgItem(window, 1014), kSciGetLexer, 0, 0);
+    }));
+    EXPECT_EQ(L"Scintilla", editorClass);
+    EXPECT_NE(kVbScriptLexer, lexer);
+}
+
+// A damaged program folder: the program still opens, closes cleanly and leaves what it found
+// as it was.
+TEST(ProgramTest, DamagedFolderStillOpensAndLosesNothing) {
+    struct Case {
+        const char* name;
+        const wchar_t* file;  // written before the start, and expected unchanged after it
+        std::string bytes;
+        std::wstring editorClass;
+    };
+    std::string garbage(5000, '\0');
+    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>((i * 7919 + 13) % 251);
+    const Case cases[] = {
+        {"device database that is no database", L"Data\\Data.mdb", garbage, L"Scintilla"},
+        {"nonsense configuration", L"Vellbrook.ini",
+         "[GENERAL]\r\nVersion=zzz\r\nHashCode=-1\r\nPrnFolder=Q:\\nowhere\\\r\nDriverName=\x01\x02 no family\r\n"
+         "ModelName=" + std::string(300, 'M') + "\r\nScriptName=-5\r\nOutput=\\\\.\\NOPORT\r\n",
+         L"Scintilla"},
+        {"a file where the data folder belongs", L"Data", "not a folder", L"Scintilla"},
+        {"editing libraries missing: no editor", L"Scintilla.dll", "", L""},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        ProgramFolder folder;
+        const std::wstring path = folder / test.file;
+        ::CreateDirectoryW((folder / L"Data").c_str(), nullptr);
+        if (test.bytes.empty()) {
+            ::DeleteFileW(path.c_str());
+            ::DeleteFileW((folder / L"Lexilla.dll").c_str());
+        } else {
+            ::RemoveDirectoryW(path.c_str());
+            ASSERT_TRUE(vb::test::WriteFileBytes(path, test.bytes));
+        }
+        std::wstring editorClass;
+        EXPECT_EQ(0, folder.Run([&](HWND window) { editorClass = EditorClass(window); }));
+        EXPECT_EQ(test.editorClass, editorClass);
+        if (!test.bytes.empty() && test.bytes.find("[GENERAL]") != 0) {
+            EXPECT_EQ(test.bytes, vb::test::ReadFileBytes(path)) << "the program changed what it could not use";
+        }
     }
 }
 

@@ -180,12 +180,15 @@ TEST_F(WorkSpaceTest, FileTestsAreExactAndQuiet) {
     EXPECT_EQ(L"", PaneText());
 }
 
-TEST_F(WorkSpaceTest, FolderPathReplacesAFileThatStandsInItsWay) {
-    ASSERT_TRUE(WriteFileBytes(folder_ / L"a", "in the way"));
+// A tester's file where a folder belongs is kept: the path fails instead.
+TEST_F(WorkSpaceTest, FolderPathIsMadeButNeverReplacesAFile) {
     EXPECT_TRUE(CWorkSpace::EnsureFolderPath(folder_ / L"a\\b\\print.txt"));
     DWORD attributes = ::GetFileAttributesW((folder_ / L"a\\b").c_str());
     EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_FALSE(vb::test::FileExists(folder_ / L"a\\b\\print.txt"));
+    ASSERT_TRUE(WriteFileBytes(folder_ / L"c", "in the way"));
+    EXPECT_FALSE(CWorkSpace::EnsureFolderPath(folder_ / L"c\\d\\print.txt"));
+    EXPECT_EQ("in the way", vb::test::ReadFileBytes(folder_ / L"c"));
     EXPECT_FALSE(CWorkSpace::EnsureFolderPath(L""));
 }
 
