@@ -1,32 +1,14 @@
 #include "VellbrookApp.h"
 
 #include <commctrl.h>
-#include <ole2.h>
 
+#include "OleSession.h"
 #include "Resources.h"
 #include "ScreenDpi.h"
 #include "UniqueHandle.h"
 #include "VellbrookDlg.h"
 
 CVellbrookApp theApp;
-
-namespace {
-
-// OLE stays initialised for as long as the main dialog lives.
-class OleSession {
-public:
-    OleSession() noexcept : initialised_(SUCCEEDED(::OleInitialize(nullptr))) {}
-    ~OleSession() {
-        if (initialised_) ::OleUninitialize();
-    }
-    OleSession(const OleSession&) = delete;
-    OleSession& operator=(const OleSession&) = delete;
-
-private:
-    bool initialised_;
-};
-
-}  // namespace
 
 BOOL CVellbrookApp::InitInstance() {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
@@ -36,7 +18,7 @@ BOOL CVellbrookApp::InitInstance() {
     // The rich edit 2 class is registered for as long as its library stays loaded.
     vb::UniqueModule richEdit(::LoadLibraryW(L"riched20.dll"));
     // A failed OLE start only leaves out what needs it.
-    OleSession ole;
+    vb::OleSession ole;
     // The busy and not-responding boxes come from a message filter of the thread's own; the
     // program registers none, so a call into a busy server never raises them. The folder
     // browser needs no shell manager object, and nothing is kept under a registry key.

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Applies deliberate one-line faults to the program, one at a time, rebuilds and runs the whole
+# test suite, and prints which faults the suite caught. Every fault must be caught.
+#
+#   bash scripts/mutation-check.sh [work-folder]
+#
+# The work folder (default /tmp/vellbrook-mutation) gets a copy of the working tree and a build
+# of its own, so the checkout and its build are never touched.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+work="${1:-/tmp/vellbrook-mutation}"
+
+# file | the exact text (found once) | what it becomes | the fault
+faults=(
+  "src/driver/Units.cpp|constexpr double kHundredthsPerInch = 2540.0;|constexpr double kHundredthsPerInch = 2541.0;|off by one in the unit conversion"
+  "src/driver/CIFontEx.cpp|constexpr double kPointsPerInch = 72.0;|constexpr double kPointsPerInch = 73.0;|wrong points per inch"
+  "src/driver/DriverHandler.h|static constexpr int kJobEnded = 1;|static constexpr int kJobEnded = 3;|wrong print event code"
+  "src/data/Base64.cpp|constexpr char kPad = '=';|constexpr char kPad = '-';|wrong padding character"
+  "src/data/Base64.cpp|if (!IsValid(c[0]) \|\| !IsValid(c[1])) return -1;|if (!IsValid(c[0])) return -1;|a bad group accepted"
+  "src/data/SqlQuoting.cpp|return ReplaceAll(ReplaceAll(text, L\"'\", L\"''\"), kLineBreak, kEscapedLineBreak);|return ReplaceAll(text, kLineBreak, kEscapedLineBreak);|a missing quote"
+  "src/data/SqlQuoting.cpp|return ReplaceAll(ReplaceAll(text, L\"''\", L\"'\"), kEscapedLineBreak, kLineBreak);|return ReplaceAll(text, kEscapedLineBreak, kLineBreak);|no unquoting"
+  "src/data/DbConnection.cpp|BOOL CDbConnection::BeginTransaction() { return RunPlain(database_.Get(), \"BEGIN IMMEDIATE\", errorText_); }|BOOL CDbConnection::BeginTransaction() { return TRUE; }|a skipped transaction"
+  "src/data/JetSql.cpp|            out_ += L\"INTEGER\";|            out_ += L\"TEXT\";|a wrong column type"
+  "src/data/OutputKey.cpp|        text += L\"::\";|        text += L\":\";|a wrong sub-item separator"
+  "src/framework/Strings.cpp|    if (!folder.empty() && folder.back() != L'\\\\') folder += L'\\\\';|    if (folder.empty()) folder += L'\\\\';|no trailing backslash"
+  "src/framework/Strings.cpp|                if (next != args.end()) result.append(*next++);|                if (next != args.end()) result.append(*next);|a format argument used twice"
+  "src/script/MSScriptObject.cpp| - desc : %s\\r\\n\";| - description : %s\\r\\n\";|a wrong error text format"
+  "src/engine/WorkSpaceLog.cpp|L\"%02d:%02d:%02d\"|L\"%02d:%02d\"|a wrong log time format"
+  "src/engine/WorkSpaceBatch.cpp|    Log(L\"Start processing...\\r\\n\");|    Log(L\"Start processing...\");|a wrong log line"
+  "src/engine/WorkSpaceBatch.cpp|constexpr wchar_t kOptionExplicit[] = L\"Option Explicit\\r\\n\";|constexpr wchar_t kOptionExplicit[] = L\"\";|a Test run without Option Explicit"
+  "src/engine/WorkSpaceResults.cpp|otherText == text ? L\"-1\" : L\"0\"|otherText != text ? L\"-1\" : L\"0\"|a wrong comparison result"
+  "src/engine/WorkSpaceResults.cpp|constexpr size_t kUserWidth = 32;|constexpr size_t kUserWidth = 33;|a user name one character too long"
+  "src/engine/WorkSpaceResults.cpp|constexpr wchar_t kExtraDataName[] = L\"EXTDATA\";|constexpr wchar_t kExtraDataName[] = L\"EXTRADATA\";|a wrong extra-data item name"
+  "src/engine/WorkSpaceApplication.cpp|        {3, L\"TempPath\", P, &W::GetTempPathProperty},|        {30, L\"TempPath\", P, &W::GetTempPathProperty},|a wrong dispid"
+  "src/engine/WorkSpaceFiles.cpp|EndsWithNoCase(line, L\".TTF\")|EndsWithNoCase(line, L\".TTX\")|font files stored as output"
+  "src/engine/WorkSpace.h|    static constexpr UINT kProgressMessage = WM_USER + 0x200;|    static constexpr UINT kProgressMessage = WM_USER + 0x201;|a wrong progress message"
+  "hooklib/FileWatch.cpp|        if (error == ERROR_ALREADY_EXISTS) return false;|        if (error == ERROR_ALREADY_EXISTS) break;|an opened file reported as created"
+  "src/ui/ListCtrlEx.h|kOddRowColour = RGB(211, 237, 252);|kOddRowColour = RGB(111, 237, 252);|a wrong row colour"
+  "src/ui/PreviewLines.h|constexpr int kPreviewHexLineWidth = kPreviewBytesPerLine * 4 + 11;|constexpr int kPreviewHexLineWidth = kPreviewBytesPerLine * 4 + 10;|a hex line one column short"
+  "src/ui/ListCtrlEx.h|static constexpr UINT kRefillMessage = WM_USER + 0x100;|static constexpr UINT kRefillMessage = WM_USER + 0x101;|a wrong Display all message"
+)
+
+echo "Copying the tree to $work"
+mkdir -p "$work"
+rsync -a --delete --exclude '/build*' --exclude '.git' "$root/" "$work/src-tree/"
+tree="$work/src-tree"
+build="$work/build"
+export VB_WINEPREFIX="$build/wineprefix"
+# Builds the copy and runs every test; a display of its own for the windowed tests.
+run_suite() {
+    cmake --build "$build" -j"$(nproc)" >"$work/build.log" 2>&1 || return 2
+    (cd "$build" && xvfb-run -a ctest --stop-on-failure --timeout 300 >"$work/test.log" 2>&1) || return 1
+    return 0
+}
+cmake -S "$tree" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$tree/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+if ! run_suite; then
+    echo "The suite fails without any fault: see $work/test.log" >&2
+    exit 1
+fi
+
+caught=0
+missed=0
+for fault in "${faults[@]}"; do
+    IFS='|' read -r file from to what <<<"$(printf '%s' "$fault" | sed 's/\\|/\x01/g')"
+    from="${from//$'\x01'/|}"
+    path="$tree/$file"
+    cp "$path" "$work/original"
+    if ! FROM="$from" TO="$to" python3 - "$path" <<'PY'
+import os, sys
+path = sys.argv[1]
+text = open(path, encoding="utf-8").read()
+old, new = os.environ["FROM"], os.environ["TO"]
+if text.count(old) != 1:
+    sys.exit(1)
+open(path, "w", encoding="utf-8").write(text.replace(old, new))
+PY
+    then
+        echo "NOT APPLIED  $what ($file): the text is not there exactly once"
+        missed=$((missed + 1))
+        continue
+    fi
+    result=0
+    run_suite || result=$?
+    cp "$work/original" "$path"
+    touch "$path"
+    case $result in
+        0) echo "MISSED       $what ($file)"; missed=$((missed + 1)) ;;
+        1) echo "caught       $what ($file): $(grep -m1 -oE '[a-z_]+_tests|latchwire_exports|fuzz_[a-z_]+' "$work/test.log" | tail -1)"
+           caught=$((caught + 1)) ;;
+        2) echo "caught       $what ($file): it does not build"; caught=$((caught + 1)) ;;
+    esac
+done
+echo "$caught of ${#faults[@]} faults caught"
+[ "$missed" -eq 0 ]
