@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "Base64.h"
+#include "BenchFolder.h"
+#include "JobsScript.h"
 #include "DbConnection.h"
 #include "DriverHandler.h"
 #include "DriverWrapper.h"
@@ -21,49 +23,12 @@
 
 namespace {
 
+using bench::JobsScript;
+using bench::MakeFolder;
+using bench::ProgramFolder;
+using bench::RemoveTree;
+
 constexpr wchar_t kModel[] = L"LX 300";
-constexpr int kLinesPerJob = 490;  // about 64 KB of printer commands
-
-std::wstring MakeFolder(const wchar_t* name) {
-    wchar_t base[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, base);
-    std::wstring folder = std::wstring(base) + name + std::to_wstring(::GetCurrentProcessId()) + L"\\";
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
-
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(folder + name + L"\\");
-            } else {
-                ::DeleteFileW((folder + name).c_str());
-            }
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
-    }
-    ::RemoveDirectoryW(folder.c_str());
-}
-
-std::wstring ProgramFolder() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring text = path;
-    return text.substr(0, text.rfind(L'\\') + 1);
-}
-
-// N jobs of one page, each ended under its own sub-item so that each is its own stored item.
-std::wstring JobsScript(int jobs) {
-    return L"Dim j, i\r\nFor j = 1 To " + std::to_wstring(jobs) +
-           L"\r\n  Driver.StartDoc\r\n  Driver.StartPage\r\n  For i = 1 To " + std::to_wstring(kLinesPerJob) +
-           L"\r\n    Driver.TextOut 100, 100 + i, \"The quick brown fox jumps over the lazy dog 0123456789\", 0"
-           L"\r\n  Next\r\n  Driver.EndPage\r\n  Driver.EndDoc \"J\" & j\r\nNext";
-}
 
 // The driver with nobody capturing: the wrapper reports to a handler that does nothing.
 class NullHandler : public CDriverHandler {

@@ -42,7 +42,7 @@ INSERT INTO DRIVER_MODELS VALUES
     ('FAM01', 'LX-400 RFID', 'LX-400: 300 dpi printer with RFID encoder', 0),
     ('FAM05', 'PX-100', 'PX-100: piped output', 0);
 INSERT INTO SCRIPTS VALUES
-    (1, 'Hello label', 'Option Explicit\r\n\r\n'' One trace line per model\r\nMe.Trace "Hello from " & Me.ComputerName\r\n'),
+    (1, 'Hello label', ''' One trace line per model\r\nMe.Trace "Hello from " & Me.ComputerName\r\n'),
     (2, 'Stop check', 'If Me.StopProcess Then\r\n    Me.Trace "Stopped"\r\nElse\r\n    Me.Trace "Running"\r\nEnd If\r\n'),
     (3, 'Output path', 'Me.Trace "Program folder: " & Me.AppPath\r\n');
 COMMIT;

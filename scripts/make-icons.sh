@@ -22,4 +22,5 @@ icon ButtonView.ico '#6A4FB0' 'circle 114,114 114,70 stroke-linecap round line 1
 icon ButtonNew.ico '#2F8F8F' 'stroke-linecap round line 128,74 128,182 line 74,128 182,128'
 icon ButtonDelete.ico '#C8322D' 'stroke-linecap round line 78,128 178,128'
 icon ButtonStop.ico '#C8322D' 'stroke-linejoin round rectangle 88,88 168,168'
+icon ButtonFind.ico '#D9861A' 'circle 112,112 112,68 stroke-linecap round line 144,144 186,186'
 icon Vellbrook.ico '#2F6FC0' 'stroke-linecap round stroke-linejoin round polyline 78,82 128,178 178,82'

@@ -109,12 +109,29 @@ void CVellbrookDlg::AddAboutEntry() {
 }
 
 bool CVellbrookDlg::OnCommand(UINT id, UINT code, HWND control) {
-    if (id == IDC_FAMILY && code == CBN_SELCHANGE) {
-        OnSelChangeFamily();
-        return true;
-    }
-    if (id == IDC_SCRIPT_LIST && code == LBN_SELCHANGE) {
-        OnSelChangeScriptList();
+    struct Handler {
+        UINT id;
+        UINT code;
+        void (CVellbrookDlg::*handle)();
+    };
+    static constexpr Handler kHandlers[] = {
+        {IDC_BROWSE_PRN_FOLDER, BN_CLICKED, &CVellbrookDlg::OnBrowsePrnFolder},
+        {IDC_FAMILY, CBN_SELCHANGE, &CVellbrookDlg::OnSelChangeFamily},
+        {IDC_TEST, BN_CLICKED, &CVellbrookDlg::OnTest},
+        {IDC_NEW_SCRIPT, BN_CLICKED, &CVellbrookDlg::OnNewScript},
+        {IDC_DELETE_SCRIPT, BN_CLICKED, &CVellbrookDlg::OnDeleteScript},
+        {IDC_SCRIPT_LIST, LBN_SELCHANGE, &CVellbrookDlg::OnSelChangeScriptList},
+        {IDC_MODE_COMPARE, BN_CLICKED, &CVellbrookDlg::OnModeChanged},
+        {IDC_MODE_SNAPSHOT, BN_CLICKED, &CVellbrookDlg::OnModeChanged},
+        {IDC_BUILD, BN_CLICKED, &CVellbrookDlg::OnBuild},
+        {IDC_STOP, BN_CLICKED, &CVellbrookDlg::OnStop},
+        {IDC_VIEW, BN_CLICKED, &CVellbrookDlg::OnView},
+        {IDC_OUTPUT, CBN_SELCHANGE, &CVellbrookDlg::OnSelChangeOutput},
+        {IDC_MODEL_LIST, LBN_SELCHANGE, &CVellbrookDlg::OnSelChangeModelList},
+    };
+    for (const Handler& handler : kHandlers) {
+        if (handler.id != id || handler.code != code) continue;
+        (this->*handler.handle)();
         return true;
     }
     return CStdDialog::OnCommand(id, code, control);
@@ -130,8 +147,17 @@ LRESULT CVellbrookDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_QUERYDRAGICON:
             return reinterpret_cast<LRESULT>(icon_);
+        case WM_CLOSE:
+            // At once: the system would post the cancel command, and a run ending before the
+            // next message pump would then close the bench after all.
+            OnCancel();
+            return 0;
         case kHookNotifyMessage:
             return workSpace_.OnHookNotify(wParam, lParam);
+        case CWorkSpace::kProgressMessage:
+            return OnBatchProgress(wParam, lParam);
+        case WM_DEVICECHANGE:
+            return OnDeviceChange(wParam);
         default:
             return CStdDialog::OnMessage(message, wParam, lParam);
     }

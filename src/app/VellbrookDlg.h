@@ -32,7 +32,16 @@ public:
     BOOL SaveScriptIfModified();
     // The selected script into the name edit, key field and editor; its row, or -1.
     int LoadSelectedScript();
+    // A Test run (`currentOnly`) takes the highlighted model, else the first ticked one, else
+    // the first of the list; a Build run every ticked model in list order.
     int CollectModels(std::vector<std::wstring>& models, BOOL currentOnly);
+    // A Test run takes the current script as last loaded or saved; a Build run the keys of the
+    // ticked scripts, never the global one (the batch adds it and reads every text itself).
+    int CollectScripts(std::vector<CScriptItem>& scripts, BOOL currentOnly);
+    // A Test (`test` TRUE) or Build run of the engine; returns when the run has ended.
+    void RunBatch(BOOL test);
+    // For a run (FALSE): everything but the two lists, the log and Stop is disabled.
+    void EnableControls(BOOL enable);
 
 protected:
     BOOL OnInitDialog() override;
@@ -52,8 +61,29 @@ private:
     void AddAboutEntry();
     void OnSysCommand(WPARAM id, LPARAM lParam);
     void OnPaint();
+    // Shows the current script in the key field, the name edit and the editor; empty fields
+    // when there is none.
+    void ShowCurrentScript();
+    // The first highlighted model row, or -1; its text, empty when none is highlighted.
+    int HighlightedModelRow() const;
+    std::wstring HighlightedModel() const;
+    BOOL BrowseFolder();
+
+    // Handlers.
+    void OnBrowsePrnFolder();
+    void OnModeChanged();
     void OnSelChangeFamily();
+    void OnSelChangeModelList();
+    void OnSelChangeOutput();
     void OnSelChangeScriptList();
+    void OnNewScript();
+    void OnDeleteScript();
+    void OnTest() { RunBatch(TRUE); }
+    void OnBuild() { RunBatch(FALSE); }
+    void OnStop();
+    void OnView();
+    LRESULT OnBatchProgress(WPARAM model, LPARAM script);
+    LRESULT OnDeviceChange(WPARAM event);
 
     vb::ComboBoxView familyCombo_;
     vb::ComboBoxView outputCombo_;

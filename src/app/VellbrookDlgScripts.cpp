@@ -1,6 +1,7 @@
-// The main dialog's family change, script loading and saving, and closing.
+// The main dialog's family change, script loading, saving, new and delete, and closing.
 #include <cwchar>
 
+#include "GlobalScript.h"
 #include "ResourceIds.h"
 #include "Resources.h"
 #include "VellbrookDlg.h"
@@ -11,15 +12,22 @@ void CVellbrookDlg::OnSelChangeFamily() {
         // The ticks of the family being left are saved under that family.
         std::vector<std::wstring> ticked;
         CollectModels(ticked, FALSE);
-        int highlighted = -1;
-        std::wstring current;
-        if (::SendMessageW(models.Handle(), LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&highlighted)) == 1) {
-            current = models.GetText(highlighted);
-        }
-        workSpace_.SaveSelection(ticked, current, TRUE);
+        workSpace_.SaveSelection(ticked, HighlightedModel(), TRUE);
     }
     workSpace_.SetDriverName(ItemText(IDC_FAMILY));
     workSpace_.LoadModelList(models, &modelTexts_);
+}
+
+int CVellbrookDlg::HighlightedModelRow() const {
+    int highlighted = -1;
+    return ::SendMessageW(modelList_.Handle(), LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&highlighted)) == 1
+               ? highlighted
+               : -1;
+}
+
+std::wstring CVellbrookDlg::HighlightedModel() const {
+    const int row = HighlightedModelRow();
+    return row < 0 ? std::wstring() : vb::CheckListView(modelList_.Handle()).GetText(row);
 }
 
 int CVellbrookDlg::CollectModels(std::vector<std::wstring>& models, BOOL currentOnly) {
@@ -27,8 +35,8 @@ int CVellbrookDlg::CollectModels(std::vector<std::wstring>& models, BOOL current
     vb::CheckListView list(modelList_.Handle());
     const int count = list.GetCount();
     if (currentOnly) {
-        int highlighted = -1;
-        if (::SendMessageW(list.Handle(), LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&highlighted)) == 1) {
+        const int highlighted = HighlightedModelRow();
+        if (highlighted >= 0) {
             models.push_back(list.GetText(highlighted));
             return 1;
         }
@@ -81,18 +89,75 @@ int CVellbrookDlg::LoadSelectedScript() {
     if (row < 0) return -1;
     currentScript_ = CScriptItem(static_cast<int>(list.GetItemData(row)));
     workSpace_.LoadScript(currentScript_);
-    ::SetDlgItemTextW(Handle(), IDC_SCRIPT_KEY, std::to_wstring(static_cast<unsigned>(currentScript_.KEY)).c_str());
+    ShowCurrentScript();
+    return row;
+}
+
+void CVellbrookDlg::ShowCurrentScript() {
+    const bool none = currentScript_.KEY == -1;
+    const std::wstring key = none ? std::wstring() : std::to_wstring(static_cast<unsigned>(currentScript_.KEY));
+    ::SetDlgItemTextW(Handle(), IDC_SCRIPT_KEY, key.c_str());
     ::SetWindowTextW(nameEdit_, currentScript_.NAME.c_str());
     if (Editor()) Editor()->SetText(currentScript_.DATA);
     // The global script's name is fixed.
     ::SendMessageW(nameEdit_, EM_SETREADONLY, currentScript_.KEY == 0, 0);
-    return row;
 }
 
 void CVellbrookDlg::OnSelChangeScriptList() {
     // On No the edits are dropped: the tester chose another script.
     SaveScriptIfModified();
     LoadSelectedScript();
+}
+
+void CVellbrookDlg::OnNewScript() {
+    SaveScriptIfModified();
+    CScriptItem created;
+    // The engine lists, ticks and selects the stored script; a failure leaves the editor as it was.
+    if (workSpace_.NewScript(vb::CheckListView(scriptList_.Handle()), created)) LoadSelectedScript();
+}
+
+void CVellbrookDlg::OnDeleteScript() {
+    vb::CheckListView list(scriptList_.Handle());
+    const int row = list.GetCurSel();
+    // Only the script the editor shows can go.
+    if (row < 0 || static_cast<int>(list.GetItemData(row)) != currentScript_.KEY) return;
+    if (currentScript_.KEY == 0) {
+        if (vb::ShowMessageBox(vb::FormatResString(IDS_GLOBAL_SCRIPT_RESET, {currentScript_.NAME}),
+                               MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+            return;
+        }
+        // Only the editor changes: the next save check stores the reset text like any edit.
+        std::wstring text;
+        BuildGlobalScript(text);
+        if (Editor()) Editor()->SetText(text);
+        return;
+    }
+    if (vb::ShowMessageBox(vb::FormatResString(IDS_SCRIPT_DELETE, {currentScript_.NAME}),
+                           MB_YESNO | MB_ICONEXCLAMATION) != IDYES ||
+        !workSpace_.DeleteScript(currentScript_)) {
+        return;
+    }
+    currentScript_ = CScriptItem();
+    // The row goes before the first row is selected: the deleted script may be the first one,
+    // and the editor must not keep it.
+    ::SendMessageW(list.Handle(), LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+    list.SetCurSel(0);
+    if (LoadSelectedScript() < 0) ShowCurrentScript();
+}
+
+int CVellbrookDlg::CollectScripts(std::vector<CScriptItem>& scripts, BOOL currentOnly) {
+    scripts.clear();
+    if (currentOnly) {
+        scripts.push_back(currentScript_);
+        return 1;
+    }
+    vb::CheckListView list(scriptList_.Handle());
+    const int count = list.GetCount();
+    for (int i = 0; i < count; ++i) {
+        const auto key = static_cast<int>(list.GetItemData(i));
+        if (list.GetCheck(i) && key != 0) scripts.emplace_back(key);
+    }
+    return static_cast<int>(scripts.size());
 }
 
 void CVellbrookDlg::OnCancel() {

@@ -125,6 +125,12 @@ LRESULT CScintillaWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (lParam) Call(SCI_REPLACESEL, wParam, reinterpret_cast<sptr_t>(text.Get()));
             return 0;
         }
+        case WM_CHAR: {
+            // The character is in the text before completion looks at it.
+            LRESULT result = Default();
+            OnChar(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+            return result;
+        }
         case WM_SETFONT: {
             LRESULT result = Default();
             OnSetFont(reinterpret_cast<HFONT>(wParam));

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include <Scintilla.h>
 
@@ -46,6 +47,13 @@ public:
     int GetCurrentLine();
     void ToggleBookmark(int line);
     void GotoNextBookmark();
+
+    // Completion: the members of the object before a typed ".", the arguments of the call
+    // before a typed "(", blank or tab; ")" and Enter close the tip. Only with a script facade.
+    void OnChar(UINT ch, UINT repeat, UINT flags);
+    // Each variable of the expression becomes what the lines above `line` last assigned to it.
+    void ExpandVariables(std::wstring& expression, int line);
+    void ShowCallTip(sptr_t position, const std::vector<std::wstring>& parts);
 
     // A message straight to the control, past the subclass; 0 without a window.
     sptr_t Call(UINT message, uptr_t wParam = 0, sptr_t lParam = 0) const;

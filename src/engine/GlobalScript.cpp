@@ -66,6 +66,41 @@ std::wstring RewriteLine(std::wstring_view headerLine) {
     return line.substr(0, equals + 1) + L" " + std::to_wstring(value);
 }
 
+// Each parenthesis costs the evaluator a level of recursion: a line nested deeper than any
+// header needs fails, and stays as written, instead of running out of stack.
+constexpr int kMaxNesting = 256;
+
+BOOL Evaluate(const wchar_t*& position, int& value, BOOL inside, int depth);
+
+BOOL ParseTerm(const wchar_t*& position, int& value, int depth) {
+    SkipBlanks(position);
+    if (*position == L'(') {
+        if (depth >= kMaxNesting) return FALSE;
+        ++position;
+        if (!Evaluate(position, value, TRUE, depth + 1)) return FALSE;
+        ++position;
+        return TRUE;
+    }
+    if (*position < L'0' || *position > L'9') return FALSE;
+    std::uint32_t number = 0;
+    for (; *position >= L'0' && *position <= L'9'; ++position) number = number * 10u + (*position - L'0');
+    value = Wrap(number);
+    return TRUE;
+}
+
+BOOL Evaluate(const wchar_t*& position, int& value, BOOL inside, int depth) {
+    if (!ParseTerm(position, value, depth)) return FALSE;
+    for (;;) {
+        SkipBlanks(position);
+        const wchar_t op = *position;
+        if (!IsOperator(op)) break;
+        ++position;
+        int term = 0;
+        if (!ParseTerm(position, term, depth) || !Apply(op, value, term)) return FALSE;
+    }
+    return *position == (inside ? L')' : L'\0') ? TRUE : FALSE;
+}
+
 }  // namespace
 
 void BuildGlobalScript(std::wstring& out) { RewriteGlobalScript(GlobalScriptHeader(), out); }
@@ -83,30 +118,8 @@ void RewriteGlobalScript(std::wstring_view header, std::wstring& out) {
     if (start < header.size()) out += RewriteLine(header.substr(start));
 }
 
-BOOL ParseIntTerm(const wchar_t*& position, int& value) {
-    SkipBlanks(position);
-    if (*position == L'(') {
-        ++position;
-        if (!EvaluateIntExpression(position, value, TRUE)) return FALSE;
-        ++position;
-        return TRUE;
-    }
-    if (*position < L'0' || *position > L'9') return FALSE;
-    std::uint32_t number = 0;
-    for (; *position >= L'0' && *position <= L'9'; ++position) number = number * 10u + (*position - L'0');
-    value = Wrap(number);
-    return TRUE;
-}
+BOOL ParseIntTerm(const wchar_t*& position, int& value) { return ParseTerm(position, value, 0); }
 
 BOOL EvaluateIntExpression(const wchar_t*& position, int& value, BOOL inside) {
-    if (!ParseIntTerm(position, value)) return FALSE;
-    for (;;) {
-        SkipBlanks(position);
-        const wchar_t op = *position;
-        if (!IsOperator(op)) break;
-        ++position;
-        int term = 0;
-        if (!ParseIntTerm(position, term) || !Apply(op, value, term)) return FALSE;
-    }
-    return *position == (inside ? L')' : L'\0') ? TRUE : FALSE;
+    return Evaluate(position, value, inside, 0);
 }

@@ -14,7 +14,7 @@ void RewriteGlobalScript(std::wstring_view header, std::wstring& out);
 
 // A small integer evaluator for the header's constant expressions: decimal numbers, blanks,
 // parentheses and + - * / applied strictly from left to right. 32-bit arithmetic wraps;
-// division by zero fails. `position` is advanced past what was read. At top level the text must
+// division by zero fails, and so do parentheses nested more than 256 deep. `position` is advanced past what was read. At top level the text must
 // end after the expression; `inside` a parenthesis it must stop at the closing ')'.
 BOOL EvaluateIntExpression(const wchar_t*& position, int& value, BOOL inside);
 // One number, or a parenthesised expression with its ')' passed.

@@ -91,11 +91,15 @@ BOOL CWorkSpace::EnsureFolderPath(const std::wstring& filePath) {
 
 BOOL CWorkSpace::FileExists(const std::wstring& path) {
     if (path.empty() || path.find(L'\\') == std::wstring::npos) return FALSE;
+    // A wildcard names no one file, even where what it finds ends like the path ("*page.prn"
+    // finds page.prn, "*." the entry ".").
+    const std::wstring_view name = std::wstring_view(path).substr(path.find_last_of(L"\\/") + 1);
+    if (name.find_first_of(L"*?<>\"") != std::wstring_view::npos) return FALSE;
     WIN32_FIND_DATAW found{};
     HANDLE search = ::FindFirstFileW(path.c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         ::FindClose(search);
-        // A wildcard or a short name finds a file of another name: that is not this file.
+        // A short name finds a file of another name: that is not this file.
         return EndsWithNoCase(path, found.cFileName) ? TRUE : FALSE;
     }
     DWORD error = ::GetLastError();

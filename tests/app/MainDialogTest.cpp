@@ -1,72 +1,13 @@
-// The main dialog opened in process on a program folder of the test's own, with a device
-// database holding two families, their models and a script besides the global one.
-#include <windows.h>
-#include <commctrl.h>
-
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "CheckListView.h"
-#include "MessagePump.h"
-#include "RawDatabase.h"
+// The main dialog as it opens and closes.
+#include "MainDialogFixture.h"
 #include "ResourceIds.h"
 #include "Resources.h"
 #include "ScriptEditor.h"
-#include "TestFiles.h"
-#include "VellbrookDlg.h"
 
 namespace {
 
-void Pump() { vb::DispatchPendingMessages(); }
-
-class MainDialogTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
-        ::InitCommonControlsEx(&controls);
-        // The editing component does not come back once unloaded in a process, and every test
-        // closes its editor: the tests hold it for the whole run.
-        static const bool held = ::LoadLibraryW((vb::test::BinDir() + L"Scintilla.dll").c_str()) &&
-                                 ::LoadLibraryW((vb::test::BinDir() + L"Lexilla.dll").c_str());
-        ASSERT_TRUE(held);
-        // The first workspace makes the device database with its tables and global script.
-        { CWorkSpace make(ProgramFile()); }
-        ASSERT_EQ("", vb::test::ExecRaw(folder_ / L"Data\\Data.mdb",
-                                        "INSERT INTO DRIVER_FAMILIES VALUES ('F1', 'Family one'), ('F2', 'Family two');"
-                                        "INSERT INTO DRIVER_MODELS VALUES ('F1', 'M-200', 'Two', 0), "
-                                        "('F1', 'M-100', 'One', 0), ('F2', 'X-1', 'Other', 0);"
-                                        "INSERT INTO SCRIPTS VALUES (7, 'Labels', 'Sub Main' || char(13, 10) || 'End Sub');"));
-        ::WritePrivateProfileStringW(L"GENERAL", L"DriverName", L"F1 (Family one)", Ini().c_str());
-        ::WritePrivateProfileStringW(L"DRIVERS", L"F1", L"[M-100]", Ini().c_str());
-        dialog_ = std::make_unique<CVellbrookDlg>(ProgramFile());
-        ASSERT_TRUE(dialog_->Create());
-        Pump();
-    }
-
-    std::wstring ProgramFile() const { return folder_ / L"Vellbrook.exe"; }
-    std::wstring Ini() const { return folder_ / L"Vellbrook.ini"; }
-    std::wstring Read(const wchar_t* section, const wchar_t* key) const {
-        wchar_t text[256] = L"";
-        ::GetPrivateProfileStringW(section, key, L"<none>", text, 256, Ini().c_str());
-        return text;
-    }
-    HWND Item(int id) const { return ::GetDlgItem(dialog_->Handle(), id); }
-    std::vector<std::wstring> Entries(int id) const {
-        vb::CheckListView list(Item(id));
-        std::vector<std::wstring> entries;
-        for (int i = 0; i < list.GetCount(); ++i) {
-            entries.push_back(list.GetText(i) + (list.GetCheck(i) ? L" [x]" : L"") +
-                              (::SendMessageW(list.Handle(), LB_GETSEL, i, 0) > 0 ? L" <selected>" : L""));
-        }
-        return entries;
-    }
-
-    vb::test::TempFolder folder_;
-    std::unique_ptr<CVellbrookDlg> dialog_;
-};
+using vb::test::MainDialogTest;
+using vb::test::Pump;
 
 TEST_F(MainDialogTest, ControlsHaveTheirIdsStylesAndTabOrder) {
     struct Expected {

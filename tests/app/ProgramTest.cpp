@@ -8,7 +8,6 @@
 #include <functional>
 #include <cwchar>
 #include <string>
-#include <utility>
 
 #include "TestFiles.h"
 #include "UniqueHandle.h"
@@ -34,9 +33,8 @@ HWND WaitForMainWindow(const PROCESS_INFORMATION& started) {
 // A program folder holding the program and the libraries it loads from its own folder.
 class ProgramFolder {
 public:
-    explicit ProgramFolder(std::wstring program = L"Vellbrook.exe") : program_(std::move(program)) {
-        ::CopyFileW((vb::test::BinDir() + L"Vellbrook.exe").c_str(), (folder_ / program_).c_str(), FALSE);
-        for (const wchar_t* file : {L"Latchwire.dll", L"Scintilla.dll", L"Lexilla.dll"}) {
+    ProgramFolder() {
+        for (const wchar_t* file : {L"Vellbrook.exe", L"Latchwire.dll", L"Scintilla.dll", L"Lexilla.dll"}) {
             ::CopyFileW((vb::test::BinDir() + file).c_str(), (folder_ / file).c_str(), FALSE);
         }
     }
@@ -45,7 +43,7 @@ public:
     // Starts the program, hands its main window to `inspect`, closes it as its close box would
     // and returns its exit code; -1 when no main window came.
     long Run(const std::function<void(HWND)>& inspect = nullptr) const {
-        const std::wstring program = folder_ / program_;
+        const std::wstring program = folder_ / L"Vellbrook.exe";
         // The first windowed program in a new prefix sometimes ends at once without a window.
         for (int attempt = 0; attempt < 3; ++attempt) {
             STARTUPINFOW startup{};
@@ -75,31 +73,33 @@ public:
 
 private:
     vb::test::TempFolder folder_;
-    std::wstring program_;
 };
 
-// Wine settings for one program name, removed again at the end: the program runs under a name
-// of its own so that no other start in the prefix is touched.
-class ProgramSettings {
+// The script engine's registration made unusable while the object lives: its class name no
+// longer names a class, so nothing is started in its place.
+class UnusableScriptEngine {
 public:
-    explicit ProgramSettings(const std::wstring& program) : key_(L"Software\\Wine\\AppDefaults\\" + program) {}
-    ~ProgramSettings() { ::RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str()); }
-    ProgramSettings(const ProgramSettings&) = delete;
-    ProgramSettings& operator=(const ProgramSettings&) = delete;
-
-    void Set(const std::wstring& subKey, const wchar_t* name, const wchar_t* value) const {
-        HKEY key = nullptr;
-        if (::RegCreateKeyExW(HKEY_CURRENT_USER, (key_ + L"\\" + subKey).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              &key, nullptr) != ERROR_SUCCESS) {
-            return;
-        }
-        ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                         static_cast<DWORD>((std::wcslen(value) + 1) * sizeof(wchar_t)));
-        ::RegCloseKey(key);
+    UnusableScriptEngine() {
+        DWORD size = sizeof(saved_);
+        read_ = ::RegGetValueW(HKEY_LOCAL_MACHINE, kKey, nullptr, RRF_RT_REG_SZ, nullptr, saved_, &size) == ERROR_SUCCESS;
+        if (read_) Write(L"not a class");
     }
+    ~UnusableScriptEngine() {
+        if (read_) Write(saved_);
+    }
+    UnusableScriptEngine(const UnusableScriptEngine&) = delete;
+    UnusableScriptEngine& operator=(const UnusableScriptEngine&) = delete;
+
+    bool Active() const noexcept { return read_; }
 
 private:
-    std::wstring key_;
+    static constexpr const wchar_t* kKey = L"Software\\Classes\\VBScript\\CLSID";
+    static void Write(const wchar_t* value) {
+        ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey, nullptr, REG_SZ, value,
+                          static_cast<DWORD>((std::wcslen(value) + 1) * sizeof(wchar_t)));
+    }
+    wchar_t saved_[64] = {};
+    bool read_ = false;
 };
 
 // The class of the script editor's window.
@@ -129,11 +129,9 @@ TEST(ProgramTest, FirstStartOpensTheBenchAndClosesCleanly) {
 
 // Without the script engine the editor stays a plain text window: no lexer, nothing coloured.
 TEST(ProgramTest, WithoutTheScriptEngineTheEditorStaysUnstyled) {
-    const std::wstring program = L"VellbrookNoEngine.exe";
-    ProgramSettings settings(program);
-    settings.Set(L"DllOverrides", L"vbscript", L"");
-    settings.Set(L"X11 Driver", L"Managed", L"N");
-    ProgramFolder folder(program);
+    ProgramFolder folder;
+    UnusableScriptEngine noEngine;
+    ASSERT_TRUE(noEngine.Active());
     LRESULT lexer = 0;
     std::wstring editorClass;
     ASSERT_EQ(0, folder.Run([&](HWND window) {

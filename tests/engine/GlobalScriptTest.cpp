@@ -45,6 +45,16 @@ TEST(GlobalScriptTest, ExpressionsEvaluateFromLeftToRightAndWrapAt32Bits) {
     }
 }
 
+// Found by fuzzing: 40,000 nested parentheses ran the evaluator out of stack.
+TEST(GlobalScriptTest, DeepNestingFailsInsteadOfOverflowingTheStack) {
+    for (size_t depth : {256u, 257u, 100000u}) {
+        const std::wstring text = std::wstring(depth, L'(') + L"1" + std::wstring(depth, L')');
+        const wchar_t* position = text.c_str();
+        int value = 0;
+        EXPECT_EQ(depth <= 256, EvaluateIntExpression(position, value, FALSE) != FALSE) << depth;
+    }
+}
+
 TEST(GlobalScriptTest, ConstantLinesAreRewrittenIntoScriptNotation) {
     const struct {
         const wchar_t* line;

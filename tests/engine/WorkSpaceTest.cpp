@@ -180,6 +180,14 @@ TEST_F(WorkSpaceTest, FileTestsAreExactAndQuiet) {
     EXPECT_EQ(L"", PaneText());
 }
 
+// Found by fuzzing: these wildcards find names that end the path, a file and the entry ".".
+TEST_F(WorkSpaceTest, WildcardsEndingLikeTheFoundNameAreNoFile) {
+    auto workspace = Open();
+    ASSERT_TRUE(WriteFileBytes(folder_ / L"data.bin", "x"));
+    EXPECT_FALSE(workspace->FileExists(folder_ / L"*data.bin"));
+    EXPECT_FALSE(workspace->FileExists(folder_ / L"*."));
+}
+
 // A tester's file where a folder belongs is kept: the path fails instead.
 TEST_F(WorkSpaceTest, FolderPathIsMadeButNeverReplacesAFile) {
     EXPECT_TRUE(CWorkSpace::EnsureFolderPath(folder_ / L"a\\b\\print.txt"));

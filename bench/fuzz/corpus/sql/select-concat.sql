@@ -1,0 +1,1 @@
+SELECT [NAME] & ' (' & [KEY] & ')' FROM [SCRIPTS] WHERE [NAME] = 'a' + 'b' ORDER BY [KEY]

@@ -1,0 +1,1 @@
+UPDATE [OUTPUT]  SET [REF_USER] = 'tester',[REF_DATE] = '2024-01-02 03:04:05',[REF_DATA] = 'QUJD',[REF_DURATION] = 12,[SUCCESS] = -1 WHERE [NAME] = 'M''1' AND [KEY] = 3 AND [KEY_SUB] = 'page::font.ttf'
