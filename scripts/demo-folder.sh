@@ -21,7 +21,7 @@ windows_path() { printf 'Z:%s\\' "$(cd "$1" && pwd)" | tr '/' '\\'; }
 
 ini="$folder/Vellbrook.ini"
 if [ ! -f "$ini" ]; then
-    printf '[GENERAL]\r\nPrnFolder=%s\r\nPrnFolderRef=%s\r\nDriverName=FAM01 (Demo labels)\r\nOutput=FILE\r\n' \
+    printf '[GENERAL]\r\nPrnFolder=%s\r\nPrnFolderRef=%s\r\nDriverName=FAM01 (Demo labels)\r\nOutput=FILE\r\nScripts=[#GLOBAL_SCRIPT][HELLO LABEL][SHAPES][ROTATED TEXT]\r\n' \
         "$(windows_path "$folder/Drivers/Compare")" "$(windows_path "$folder/Drivers/Reference")" >"$ini"
 fi
 
@@ -44,7 +44,10 @@ INSERT INTO DRIVER_MODELS VALUES
 INSERT INTO SCRIPTS VALUES
     (1, 'Hello label', ''' One trace line per model\r\nMe.Trace "Hello from " & Me.ComputerName\r\n'),
     (2, 'Stop check', 'If Me.StopProcess Then\r\n    Me.Trace "Stopped"\r\nElse\r\n    Me.Trace "Running"\r\nEnd If\r\n'),
-    (3, 'Output path', 'Me.Trace "Program folder: " & Me.AppPath\r\n');
+    (3, 'Output path', 'Me.Trace "Program folder: " & Me.AppPath\r\n'),
+    (4, 'Shapes', 'Driver.StartDoc\r\nDriver.StartPage\r\nDriver.SelectPen 30, 255\r\nDriver.SelectBrush 65280\r\nDriver.Rectangle 100, 200, 1100, 1200\r\nDriver.Ellipse 0, 0, 2540, 1270\r\nDriver.EndPage\r\nDriver.EndDoc\r\n'),
+    (5, 'Rotated text', ''' Uncomment the next line for a comparison after a snapshot: its rows then fail.\r\n'' Driver.SetParameter "Variant", "1"\r\nDim font, rotation\r\nDriver.StartDoc\r\nFor Each rotation In Array(0, 900, 1800, 2700)\r\n  Set font = Driver.GetFont("Label Mono")\r\n  font.Rotation = rotation\r\n  Driver.SelectFont font\r\n  Driver.TextOut 1000, 2000, "AB", 0\r\nNext\r\nDriver.EndDoc\r\n'),
+    (6, 'Wait for Stop', ''' Runs until Stop is pressed, or for a minute.\r\nDim start\r\nstart = Timer\r\nDo Until Me.StopProcess\r\n    If Timer - start > 60 Then Exit Do\r\nLoop\r\nMe.Trace "Stopped: " & Me.StopProcess\r\n');
 COMMIT;
 SQL
     mv "$db.new" "$db"

@@ -1,13 +1,12 @@
 // Runs one fuzz harness: vb_fuzz <harness> [--seed N] [--count N] [--seconds S] [--corpus DIR]
 // [--findings DIR] [--replay FILE]. It stops at the first finding (a broken invariant, a crash,
 // a hang or an oversized allocation), saves the input that caused it and ends with a code
-// naming the kind: 1 invariant, 2 crash, 3 hang, 4 allocation. The last line always reads
+// naming the kind: 1 invariant, 2 crash, 3 hang, 4 allocation. Its summary line always reads
 // "<harness>: <inputs> inputs, <seconds> s, <findings> findings".
 #include <windows.h>
 #include <objbase.h>
 
 #include <atomic>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -27,21 +26,6 @@ namespace vb::fuzz {
 void Fail(const char* file, int line, const std::string& what) {
     const char* name = std::strrchr(file, '/');
     throw Failure(std::string(name ? name + 1 : file) + ":" + std::to_string(line) + ": " + what);
-}
-
-std::wstring WideFromFuzz(std::string_view input) {
-    static const wchar_t kBases[] = {0x0080, 0x0100, 0x0400, 0x2000, 0x2500, 0x4E00, 0xE000, 0xFF00};
-    std::wstring text;
-    text.reserve(input.size());
-    for (size_t i = 0; i < input.size(); ++i) {
-        auto byte = static_cast<unsigned char>(input[i]);
-        if (byte < 0xC0 || i + 1 == input.size()) {
-            text += static_cast<wchar_t>(byte);
-        } else {
-            text += static_cast<wchar_t>(kBases[byte & 7] + static_cast<unsigned char>(input[++i]));
-        }
-    }
-    return text;
 }
 
 }  // namespace vb::fuzz
@@ -278,6 +262,7 @@ int main(int argc, char** argv) {
     if (!replay.empty()) {
         Outcome outcome = RunOne(*harness, vb::test::ReadFileBytes(replay));
         PrintSummary(1, outcome == kClean ? 0 : 1);
+        Print(("  " + harness->Stats() + "\n").c_str());
         ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(outcome));
     }
 

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "FuzzText.h"
+
 namespace vb::fuzz {
 
 // A broken invariant: the message says which and where.
@@ -53,10 +55,5 @@ std::unique_ptr<Harness> MakeSqlHarness();
 std::unique_ptr<Harness> MakeGlobalScriptHarness();
 std::unique_ptr<Harness> MakeDriverRecordsHarness();
 std::unique_ptr<Harness> MakeResultPreviewHarness();
-
-// Texts for harnesses that read wide text: one byte per character below 0x80, and a lead byte
-// 0xC0-0xFF taking the next byte for a character from a small set of wider ones (Latin,
-// box-drawing, CJK, a private-use code, never a lone surrogate).
-std::wstring WideFromFuzz(std::string_view input);
 
 }  // namespace vb::fuzz

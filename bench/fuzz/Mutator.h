@@ -28,7 +28,6 @@ public:
     Mutator(uint64_t seed, std::vector<std::string> corpus, std::vector<std::string> dictionary, size_t maxSize);
 
     std::string Next();
-    Random& Rng() noexcept { return random_; }
 
 private:
     void MutateOnce(std::string& data);

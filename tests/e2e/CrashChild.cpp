@@ -29,6 +29,7 @@ namespace {
 
 constexpr wchar_t kModel[] = L"Model 300";
 
+// Process-wide, as the SQLite file layer and the window procedure that read them.
 HANDLE heldEvent = nullptr;
 std::string writeFileEnd;
 int writesLeft = 0;
