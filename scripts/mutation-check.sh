@@ -2,13 +2,15 @@
 # Applies deliberate one-line faults to the program, one at a time, rebuilds and runs the whole
 # test suite, and prints which faults the suite caught. Every fault must be caught.
 #
-#   bash scripts/mutation-check.sh [work-folder]
+#   bash scripts/mutation-check.sh [work-folder [pattern]]
 #
+# With a pattern (an extended regular expression), only the faults whose description matches it.
 # The work folder (default /tmp/vellbrook-mutation) gets a copy of the working tree and a build
 # of its own, so the checkout and its build are never touched.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 work="${1:-/tmp/vellbrook-mutation}"
+only="${2:-}"
 
 # file | the exact text (found once) | what it becomes | the fault
 faults=(
@@ -36,14 +38,17 @@ faults=(
   "src/engine/WorkSpace.h|    static constexpr UINT kProgressMessage = WM_USER + 0x200;|    static constexpr UINT kProgressMessage = WM_USER + 0x201;|a wrong progress message"
   "hooklib/FileWatch.cpp|        if (error == ERROR_ALREADY_EXISTS) return false;|        if (error == ERROR_ALREADY_EXISTS) break;|an opened file reported as created"
   "src/ui/ListCtrlEx.h|kOddRowColour = RGB(211, 237, 252);|kOddRowColour = RGB(111, 237, 252);|a wrong row colour"
-  "src/ui/PreviewLines.h|constexpr int kPreviewHexLineWidth = kPreviewBytesPerLine * 4 + 11;|constexpr int kPreviewHexLineWidth = kPreviewBytesPerLine * 4 + 10;|a hex line one column short"
+  "src/ui/PreviewLines.cpp|\"%08X  \"|\"%07X  \"|a hex line one column short"
   "src/ui/ListCtrlEx.h|static constexpr UINT kRefillMessage = WM_USER + 0x100;|static constexpr UINT kRefillMessage = WM_USER + 0x101;|a wrong Display all message"
 )
 
 echo "Copying the tree to $work"
 mkdir -p "$work"
-rsync -a --delete --exclude '/build*' --exclude '.git' "$root/" "$work/src-tree/"
 tree="$work/src-tree"
+rm -rf "$tree"
+mkdir -p "$tree"
+# The tracked files and the new ones, as they are in the working tree.
+(cd "$root" && git ls-files --cached --others --exclude-standard -z | xargs -0 cp --parents -t "$tree")
 build="$work/build"
 export VB_WINEPREFIX="$build/wineprefix"
 # Builds the copy and runs every test; a display of its own for the windowed tests.
@@ -63,6 +68,7 @@ missed=0
 for fault in "${faults[@]}"; do
     IFS='|' read -r file from to what <<<"$(printf '%s' "$fault" | sed 's/\\|/\x01/g')"
     from="${from//$'\x01'/|}"
+    if [ -n "$only" ] && ! [[ "$what" =~ $only ]]; then continue; fi
     path="$tree/$file"
     cp "$path" "$work/original"
     if ! FROM="$from" TO="$to" python3 - "$path" <<'PY'
@@ -85,10 +91,10 @@ PY
     touch "$path"
     case $result in
         0) echo "MISSED       $what ($file)"; missed=$((missed + 1)) ;;
-        1) echo "caught       $what ($file): $(grep -m1 -oE '[a-z_]+_tests|latchwire_exports|fuzz_[a-z_]+' "$work/test.log" | tail -1)"
+        1) echo "caught       $what ($file): $(grep -A1 'tests FAILED' "$work/test.log" | grep -oE ' - [A-Za-z0-9_-]+' | cut -c4-)"
            caught=$((caught + 1)) ;;
         2) echo "caught       $what ($file): it does not build"; caught=$((caught + 1)) ;;
     esac
 done
-echo "$caught of ${#faults[@]} faults caught"
+echo "$caught of $((caught + missed)) faults caught"
 [ "$missed" -eq 0 ]

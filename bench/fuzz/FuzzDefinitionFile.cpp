@@ -2,7 +2,7 @@
 // storage, the cipher stream, the archive strings and the import into the device database.
 //
 // Input: a first byte choosing the form, then
-//   0: the bytes of a whole file;
+//   0: the bytes of a file as they stand, opened read-only and writable;
 //   1: objects for a well-formed file, each a tag (element name in the low three bits; 0x80:
 //      the bytes are the stored stream as they stand, else a payload that is enciphered), a
 //      16-bit little-endian length and the bytes.
@@ -103,6 +103,13 @@ public:
             if (opened == CDeviceStorage::kOk) {
                 ++opened_;
                 ReadEverything(storage, before.size());
+            }
+        }
+        // Writable mode works on a copy of the file: damaged files are copied and read too.
+        if (form == 0) {
+            CDeviceStorage storage;
+            if (storage.Open(path_, FALSE) == CDeviceStorage::kOk) {
+                for (const auto& element : storage.ModelElements()) storage.ReadObject(element.first);
             }
         }
         FUZZ_CHECK(test::ReadFileBytes(path_) == before, "reading changed the file");

@@ -198,7 +198,8 @@ private:
             Variant value = family_properties::Get(family, devmode, id);
             FUZZ_CHECK(value.Type() == VT_EMPTY || value.Type() == VT_I4 || value.Type() == VT_BSTR,
                        std::to_string(value.Type()));
-            if (value.Type() == VT_BSTR) FUZZ_CHECK(::SysStringLen(V_BSTR(value.Get())) < 32, "a text longer than its field");
+            // The text fields are 32 bytes; one without its terminator is read whole.
+            if (value.Type() == VT_BSTR) FUZZ_CHECK(::SysStringLen(V_BSTR(value.Get())) <= 32, "a text longer than its field");
             family_properties::Values(family, devmode, id, values.Text());
             family_properties::Set(family, devmode, id, *values.Any().Get());
             FUZZ_CHECK(devmode.Size() == size, "a property changed the devmode's size");

@@ -27,15 +27,14 @@ constexpr size_t kLinePiece = 259;
 const wchar_t* const kFiles[] = {L"page1.prn", L"page2.bin", L"font.ttf", L"Sp ace.txt", L"\u00fcml\u00e4ut.dat",
                                  L"sub\\inner.txt"};
 
-bool IsDeviceLike(std::wstring component) {
-    // What the system would compare with device names: the part before the first dot, without
-    // trailing blanks and dots, in upper case.
-    component = component.substr(0, component.find(L'.'));
-    while (!component.empty() && (component.back() == L' ' || component.back() == L'.')) component.pop_back();
-    std::wstring upper = component;
-    for (auto& c : upper) c = static_cast<wchar_t>(::towupper(c));
+// Anything the system could take for a device name (COM1-9, LPT1-9, CON, AUX, PRN, NUL, with
+// any ending); a few real names are given up with them.
+bool IsDeviceLike(std::wstring_view component) {
+    while (!component.empty() && component.front() == L' ') component.remove_prefix(1);
+    std::wstring head(component.substr(0, 3));
+    for (auto& c : head) c = static_cast<wchar_t>(::towupper(c));
     for (const wchar_t* device : {L"COM", L"LPT", L"CON", L"AUX", L"PRN", L"NUL"}) {
-        if (upper.compare(0, 3, device) == 0) return true;
+        if (head == device) return true;
     }
     return false;
 }
@@ -106,7 +105,7 @@ private:
         for (size_t start = 0, end; start <= rest.size(); start = end + 1) {
             end = std::min(rest.find(L'\\', start), rest.find(L'/', start));
             if (end == std::wstring::npos) end = rest.size();
-            if (IsDeviceLike(std::wstring(rest.substr(start, end - start)))) return false;
+            if (IsDeviceLike(rest.substr(start, end - start))) return false;
         }
         return true;
     }

@@ -35,6 +35,18 @@ constexpr size_t kFirstDifatSector = 0x44;
 constexpr size_t kDifatSectorCount = 0x48;
 constexpr size_t kHeaderDifat = 0x4C;
 
+// Directory entries: 128 bytes each, the root first, linked as a tree by entry numbers.
+constexpr DWORD kEntrySize = 128;
+constexpr size_t kEntryType = 0x42;
+constexpr size_t kLeftSibling = 0x44;
+constexpr size_t kRightSibling = 0x48;
+constexpr size_t kChild = 0x4C;
+constexpr size_t kStreamSize = 0x78;
+constexpr uint32_t kNoEntry = 0xFFFFFFFF;
+constexpr BYTE kStorageEntry = 1;
+constexpr BYTE kStreamEntry = 2;
+constexpr BYTE kRootEntry = 5;
+
 // Reads the parts of the file that say where everything else is. Each step answers false both
 // for a broken file and for a read that failed; Unreadable() tells the two apart.
 class CompoundFileLayout {
@@ -43,7 +55,7 @@ public:
 
     bool IsWhole() {
         return ReadHeader() && ReadAllocationTable() && ChainIsWhole(Field32(kFirstDirectorySector)) &&
-               MiniFatIsWhole();
+               MiniFatIsWhole() && DirectoryIsWhole();
     }
     bool Unreadable() const noexcept { return unreadable_; }
 
@@ -140,6 +152,50 @@ private:
     bool MiniFatIsWhole() const {
         const uint32_t first = Field32(kFirstMiniFatSector);
         return first == kEndOfChain ? Field32(kMiniFatSectorCount) == 0 : ChainIsWhole(first);
+    }
+
+    // The storage looks names up by walking the tree without checking where it goes: an entry
+    // number past the directory, or a link back to an entry already met, makes it loop for
+    // ever. Every entry the root reaches must be a stream or storage met once. And it sizes a
+    // copy by what a stream declares: no stream, the root's mini stream included, may declare
+    // more bytes than the whole file holds.
+    bool DirectoryIsWhole() {
+        std::vector<BYTE> directory;
+        std::vector<uint32_t> sector;
+        for (uint32_t at = Field32(kFirstDirectorySector); at != kEndOfChain; at = fat_[at]) {
+            if (!ReadSector(at, sector)) return false;
+            const auto* bytes = reinterpret_cast<const BYTE*>(sector.data());
+            directory.insert(directory.end(), bytes, bytes + sectorSize_);
+        }
+        const size_t entries = directory.size() / kEntrySize;
+        auto field = [&](size_t entry, size_t offset) {
+            uint32_t value;
+            std::memcpy(&value, directory.data() + entry * kEntrySize + offset, sizeof value);
+            return value;
+        };
+        // Version 3 files keep only 32 bits of a size; the storage ignores the upper half.
+        auto declaredSize = [&](size_t entry) {
+            const ULONGLONG high = sectorSize_ == 512 ? 0 : field(entry, kStreamSize + 4);
+            return high << 32 | field(entry, kStreamSize);
+        };
+        if (entries == 0 || directory[kEntryType] != kRootEntry || declaredSize(0) > size_) return false;
+        std::vector<bool> met(entries, false);
+        std::vector<uint32_t> pending{field(0, kChild)};
+        met[0] = true;
+        while (!pending.empty()) {
+            const uint32_t entry = pending.back();
+            pending.pop_back();
+            if (entry == kNoEntry) continue;
+            if (entry >= entries || met[entry]) return false;
+            met[entry] = true;
+            const BYTE type = directory[entry * kEntrySize + kEntryType];
+            if (type != kStorageEntry && type != kStreamEntry) return false;
+            if (type == kStreamEntry && declaredSize(entry) > size_) return false;
+            pending.push_back(field(entry, kLeftSibling));
+            pending.push_back(field(entry, kRightSibling));
+            if (type == kStorageEntry) pending.push_back(field(entry, kChild));
+        }
+        return true;
     }
 
     HANDLE file_;

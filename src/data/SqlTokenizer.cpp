@@ -1,5 +1,6 @@
 #include "SqlTokenizer.h"
 
+#include <algorithm>
 #include <cwctype>
 
 #include "Strings.h"
@@ -43,9 +44,20 @@ std::vector<SqlToken> TokenizeSql(std::wstring_view sql) {
         wchar_t c = sql[i];
         size_t end = i + 1;
         SqlToken::Kind kind = SqlToken::Kind::Symbol;
+        const wchar_t next = i + 1 < sql.size() ? sql[i + 1] : L'\0';
         if (std::iswspace(c)) {
             kind = SqlToken::Kind::Blank;
             while (end < sql.size() && std::iswspace(sql[end])) ++end;
+        } else if (c == L'-' && next == L'-') {
+            kind = SqlToken::Kind::Blank;
+            end = std::min(sql.find(L'\n', i), sql.size());
+        } else if (c == L'/' && next == L'*') {
+            kind = SqlToken::Kind::Blank;
+            end = sql.find(L"*/", i + 2);
+            end = end == std::wstring_view::npos ? sql.size() : end + 2;
+        } else if (c == L'`') {
+            kind = SqlToken::Kind::Quoted;
+            end = EndOfQuoted(sql, i, L'`', true);
         } else if (c == L'\'') {
             kind = SqlToken::Kind::String;
             end = EndOfQuoted(sql, i, L'\'', true);

@@ -5,8 +5,10 @@
 namespace vb {
 
 // One lexical piece of an SQL text, as both dialects we meet split it: string literals with
-// doubled quotes, [bracketed] and "quoted" names, words (names, keywords, numbers), blanks and
-// single-character symbols. An unterminated literal or name runs to the end of the text.
+// doubled quotes, [bracketed], "quoted" and `quoted` names, words (names, keywords, numbers),
+// blanks and single-character symbols. Comments (-- to the line's end, /* */) are blanks, as
+// SQLite reads them, so that nothing inside one is taken for a piece of the statement. An
+// unterminated literal, name or comment runs to the end of the text.
 struct SqlToken {
     enum class Kind { Blank, Word, String, Bracketed, Quoted, Symbol };
     Kind kind;

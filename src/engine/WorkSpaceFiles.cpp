@@ -90,7 +90,10 @@ BOOL CWorkSpace::EnsureFolderPath(const std::wstring& filePath) {
 }
 
 BOOL CWorkSpace::FileExists(const std::wstring& path) {
-    if (path.empty() || path.find(L'\\') == std::wstring::npos) return FALSE;
+    // The system reads a path only up to a NUL: the text behind one must not pass for its name.
+    if (path.empty() || path.find(L'\\') == std::wstring::npos || path.find(L'\0') != std::wstring::npos) {
+        return FALSE;
+    }
     // A wildcard names no one file, even where what it finds ends like the path ("*page.prn"
     // finds page.prn, "*." the entry ".").
     const std::wstring_view name = std::wstring_view(path).substr(path.find_last_of(L"\\/") + 1);

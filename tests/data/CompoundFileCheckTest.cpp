@@ -125,4 +125,33 @@ TEST_F(CompoundFileCheckTest, HeaderThatContradictsTheFileIsRefused) {
     }
 }
 
+// Found by fuzzing: the storage loops for ever looking up a name in such a directory, or
+// grows the working copy towards the size that a stream declares.
+TEST_F(CompoundFileCheckTest, DirectoryThatIsNoTreeOrPromisesMoreThanTheFileIsRefused) {
+    const std::string whole = WholeFile();
+    const size_t root = SectorAt(whole, 0x30);
+    auto field = [&](const std::string& bytes, size_t at) {
+        uint32_t value = 0;
+        for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
+        return value;
+    };
+    const size_t child = root + 128 * field(whole, root + 0x4C);
+    const struct {
+        const char* what;
+        size_t offset;
+        uint32_t value;
+    } changes[] = {
+        {"the root's child past the directory", root + 0x4C, 0x4120},
+        {"an entry that is its own left sibling", child + 0x44, field(whole, root + 0x4C)},
+        {"an entry whose right sibling is the root", child + 0x48, 0},
+        {"a stream of 4 GB", child + 0x78, 0xFB000040},
+        {"a mini stream of 4 GB", root + 0x78, 0xFB000040},
+    };
+    for (const auto& change : changes) {
+        std::string bytes = whole;
+        for (int i = 0; i < 4; ++i) bytes[change.offset + i] = static_cast<char>(change.value >> (8 * i));
+        ExpectRefused(bytes, change.what);
+    }
+}
+
 }  // namespace

@@ -23,51 +23,34 @@ std::string Payload(const std::string& stored) {
     return stream.ReadToEnd();  // Decrypt leaves the stream at its start
 }
 
-std::string Bytes(size_t count) {
-    std::string bytes(count, '\0');
-    for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<char>(i * 7 + 1);
-    return bytes;
-}
-
-TEST(CryptStreamTest, PayloadIsTheWholeBlocksAndTheTail) {
-    std::string data = Bytes(37);
-    EXPECT_EQ(data, Payload(EncipherWithHeader(2, 5, data, TestKey())));
-    EXPECT_EQ(data.substr(0, 32), Payload(EncipherWithHeader(2, 0, data, TestKey())));
-    EXPECT_EQ(data.substr(0, 16), Payload(EncipherWithHeader(1, 0, data, TestKey())));
-}
-
-TEST(CryptStreamTest, TailOfSixteenOrMoreCountsAsNone) {
-    std::string data = Bytes(48);
-    EXPECT_EQ(data.substr(0, 32), Payload(EncipherWithHeader(2, 16, data, TestKey())));
-    EXPECT_EQ(data.substr(0, 16), Payload(EncipherWithHeader(1, 0xFFFFFFFF, data, TestKey())));
-}
-
-TEST(CryptStreamTest, OneBlockHoldsOnlyTheHeader) {
-    std::string stored = EncipherWithHeader(0, 0, "", TestKey());
-    ASSERT_EQ(16u, stored.size());
-    EXPECT_EQ("", Payload(stored));
-}
-
-TEST(CryptStreamTest, CountsBeyondTheDataCopyWhatIsThere) {
-    std::string data = Bytes(32);
-    EXPECT_EQ(data, Payload(EncipherWithHeader(0x10000000, 0, data, TestKey())));
-    EXPECT_EQ(data, Payload(EncipherWithHeader(0xFFFFFFFF, 15, data, TestKey())));
-}
-
-TEST(CryptStreamTest, BytesAfterTheLastWholeBlockAreLeftOut) {
-    std::string data = Bytes(20);
-    std::string stored = EncipherWithHeader(1, 4, data, TestKey());
-    EXPECT_EQ(data, Payload(stored + "garbage"));
+// The header counts N whole blocks and T tail bytes of the payload.
+TEST(CryptStreamTest, PayloadIsTheCountedBlocksAndTail) {
+    std::string data(48, '\0');
+    for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 7 + 1);
+    const struct {
+        DWORD blocks, tail;
+        size_t stored, payload;  // bytes of `data` enciphered, and the payload expected
+    } cases[] = {
+        {2, 5, 37, 37},
+        {2, 0, 37, 32},
+        {1, 0, 37, 16},
+        {2, 16, 48, 32},  // a tail of sixteen or more counts as none
+        {1, 0xFFFFFFFF, 48, 16},
+        {0x10000000, 0, 32, 32},  // counts beyond the data copy what is there
+        {0xFFFFFFFF, 15, 32, 32},
+        {0, 0, 0, 0},  // one block holding only the header
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(data.substr(0, c.payload), Payload(EncipherWithHeader(c.blocks, c.tail, data.substr(0, c.stored), TestKey())))
+            << c.blocks << " " << c.tail;
+    }
+    // Bytes after the last whole block are left out.
+    EXPECT_EQ(data.substr(0, 20), Payload(EncipherWithHeader(1, 4, data.substr(0, 20), TestKey()) + "garbage"));
     EXPECT_EQ("", Payload("short"));
     EXPECT_EQ("", Payload(""));
-}
-
-TEST(CryptStreamTest, WrongKeyGivesOtherBytes) {
-    std::string data = Bytes(16);
     vb::cipher::Key other = TestKey();
     other[15] ^= 1;
-    std::string stored = EncipherWithHeader(1, 0, data, other);
-    EXPECT_NE(data, Payload(stored));
+    EXPECT_NE(data.substr(0, 16), Payload(EncipherWithHeader(1, 0, data.substr(0, 16), other)));
 }
 
 }  // namespace

@@ -19,6 +19,10 @@ bool Reading(const CDbConnection& db) {
     return db.LastResult() != DB_S_ENDOFROWSET && db.LastResult() != static_cast<HRESULT>(0x80040E29);
 }
 
+std::wstring BoxText(const wchar_t* code, const std::wstring& sql) {
+    return L"Incorrect SQL query (0x" + std::wstring(code) + L"):\r\n'" + sql + L"'";
+}
+
 class DbConnectionTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(vb::test::CreateProgramTables(db_, file_)); }
@@ -36,32 +40,22 @@ protected:
 };
 
 TEST_F(DbConnectionTest, OpensOnlyAnExistingDatabaseNamedByDataSource) {
+    const std::wstring text = file_.Folder() / L"text.mdb";
+    ASSERT_TRUE(vb::test::WriteFileBytes(text, std::string(4096, 'x')));
     CDbConnection other;
+    for (const std::wstring& bad : {std::wstring(), std::wstring(L"Provider=Microsoft.Jet.OLEDB.4.0;User Id=admin;"),
+                                    L"Data Source=" + file_.Folder() / L"missing.mdb" + L";", L"Data Source=" + text}) {
+        EXPECT_FALSE(other.Open(bad.c_str())) << vb::ToUtf8(bad);
+        EXPECT_FALSE(other.IsOpen());
+    }
     EXPECT_FALSE(other.Open(nullptr));
-    EXPECT_FALSE(other.Open(L""));
-    EXPECT_FALSE(other.Open(L"Provider=Microsoft.Jet.OLEDB.4.0;User Id=admin;Password=;"));
-    EXPECT_FALSE(other.Open((L"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + file_.Folder() / L"missing.mdb" + L";")
-                                .c_str()));
+    EXPECT_FALSE(other.LastErrorText().empty());
     EXPECT_FALSE(vb::test::FileExists(file_.Folder() / L"missing.mdb"));
-    EXPECT_FALSE(other.IsOpen());
+    EXPECT_EQ(std::string(4096, 'x'), vb::test::ReadFileBytes(text));
+    EXPECT_EQ(E_FAIL, other.OpenRowset(kScriptList));
 
     EXPECT_TRUE(other.Open(file_.ConnectionString().c_str()));
-    EXPECT_TRUE(other.IsOpen());
-    EXPECT_EQ(file_.ConnectionString(), other.ConnectionString());
     EXPECT_EQ(file_.Path(), CDbConnection::DataSourceOf(L" data source = \"" + file_.Path() + L"\" ;x=y"));
-    EXPECT_TRUE(boxes_.Boxes().empty());
-}
-
-TEST_F(DbConnectionTest, FileThatIsNoDatabaseDoesNotOpen) {
-    std::wstring path = file_.Folder() / L"text.mdb";
-    std::string content(4096, 'x');
-    ASSERT_TRUE(vb::test::WriteFileBytes(path, content));
-    CDbConnection other;
-    EXPECT_FALSE(other.Open((L"Data Source=" + path).c_str()));
-    EXPECT_FALSE(other.IsOpen());
-    EXPECT_FALSE(other.LastErrorText().empty());
-    EXPECT_EQ(content, vb::test::ReadFileBytes(path));
-    EXPECT_EQ(E_FAIL, other.OpenRowset(kScriptList));
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
@@ -75,56 +69,55 @@ TEST_F(DbConnectionTest, SecondOpenLeavesTheFirstDatabase) {
     ASSERT_EQ(1u, boxes_.Boxes().size());
 }
 
-TEST_F(DbConnectionTest, EmptyTextReturnsFalseWithoutABox) {
-    EXPECT_FALSE(db_.Execute(L"", 1));
-    EXPECT_FALSE(db_.Execute(nullptr, 0));
-    EXPECT_EQ(E_FAIL, db_.OpenRowset(L""));
-    EXPECT_TRUE(boxes_.Boxes().empty());
-}
-
-TEST_F(DbConnectionTest, FailingStatementShowsItsCodeAndText) {
-    const std::wstring sql = L"SELECT [NAME] FROM [NO_SUCH_TABLE] WHERE [X] = '100%'";
-    EXPECT_FALSE(db_.Execute(sql.c_str(), 0));
-    ASSERT_EQ(1u, boxes_.Boxes().size());
-    EXPECT_EQ(L"Incorrect SQL query (0x80040E14):\r\n'" + sql + L"'", boxes_.Boxes()[0].text);
-    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), boxes_.Boxes()[0].flags);
-    EXPECT_FALSE(db_.HasRowset());
-    EXPECT_EQ(DB_S_ENDOFROWSET, db_.LastResult());
-}
-
+// Mode 0 wants a rowset, mode 1 success, any other mode accepts everything; a failure shows
+// the statement with its code in an error box.
 TEST_F(DbConnectionTest, ModesDecideWhatCountsAsSuccess) {
     const wchar_t* insert = L"INSERT INTO [DRIVER_FAMILIES] ([KEY],[NAME]) VALUES ( 'F1', 'One' )";
-    // Mode 0 wants a rowset, which an INSERT never opens: the row is written, yet the box shows.
-    EXPECT_FALSE(db_.Execute(insert, 0));
-    EXPECT_EQ(1u, boxes_.Boxes().size());
-    EXPECT_TRUE(db_.Execute(insert, 1));
-    EXPECT_TRUE(db_.Execute(L"SELECT nonsense FROM nowhere", 2));
-    EXPECT_EQ(1u, boxes_.Boxes().size());
+    const wchar_t* missing = L"SELECT [NAME] FROM [NO_SUCH_TABLE] WHERE [X] = '100%'";
+    const struct {
+        const wchar_t* sql;
+        int mode;
+        bool result, boxed;
+    } cases[] = {
+        {insert, 0, false, true},  // the row is written, yet an INSERT opens no rowset
+        {insert, 1, true, false},
+        {L"SELECT nonsense FROM nowhere", 2, true, false},
+        {missing, 0, false, true},
+        {L"SELECT [NAME] FROM [SCRIPTS]; DELETE FROM [SCRIPTS]", 0, false, true},  // one statement at a time
+        {L"DELETE FROM [SCRIPTS] WHERE [KEY] = ?", 1, false, true},
+        {L"SELECT [NAME] FROM [SCRIPTS];", 0, true, false},
+        {L"", 1, false, false},
+        {nullptr, 0, false, false},
+    };
+    for (const auto& c : cases) {
+        boxes_.Clear();
+        EXPECT_EQ(c.result, db_.Execute(c.sql, c.mode) != FALSE) << (c.sql ? vb::ToUtf8(c.sql) : "null");
+        ASSERT_EQ(c.boxed ? 1u : 0u, boxes_.Boxes().size());
+    }
+    EXPECT_FALSE(db_.Execute(missing, 0));
+    EXPECT_FALSE(db_.HasRowset());
+    EXPECT_EQ(BoxText(L"80040E14", missing), boxes_.Boxes()[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), boxes_.Boxes()[0].flags);
+    EXPECT_EQ(E_FAIL, db_.OpenRowset(L""));
     ASSERT_TRUE(db_.Execute(L"SELECT [KEY] FROM [DRIVER_FAMILIES]", 0));
     int rows = 0;
     for (; Reading(db_); db_.MoveNext()) ++rows;
     EXPECT_EQ(2, rows);
 }
 
-TEST_F(DbConnectionTest, EmptyResultEndsTheReadLoopAtOnce) {
+TEST_F(DbConnectionTest, ReadLoopWalksTheRowsInOrder) {
     ASSERT_TRUE(db_.Execute(kScriptList, 0));
     EXPECT_TRUE(db_.HasRowset());
-    EXPECT_EQ(DB_S_ENDOFROWSET, db_.LastResult());
-    EXPECT_EQ(2, db_.GetColumnCount());
+    EXPECT_EQ(DB_S_ENDOFROWSET, db_.LastResult());  // an empty result ends the loop at once
     EXPECT_EQ(VT_EMPTY, db_.GetValue(1).Type());
-    EXPECT_EQ(L"", db_.GetString(1));
-}
 
-TEST_F(DbConnectionTest, ReadLoopWalksTheRowsInOrder) {
     AddScript(2, L"beta", L"");
     AddScript(0, L"#Global_Script", L"");
     AddScript(1, L"Alpha", L"");
     ASSERT_TRUE(db_.Execute(kScriptList, 0));
-    EXPECT_EQ(kScriptList, db_.SqlText());
     EXPECT_EQ(2, db_.GetColumnCount());
     EXPECT_EQ(L"NAME", db_.GetColumnName(1));
     EXPECT_EQ(L"KEY", db_.GetColumnName(2));
-    EXPECT_EQ(L"", db_.GetColumnName(0));
     EXPECT_EQ(L"", db_.GetColumnName(3));
     EXPECT_EQ(DBTYPE_EMPTY, db_.GetColumnType(3));
     std::vector<std::wstring> names;
@@ -149,32 +142,21 @@ TEST_F(DbConnectionTest, ReadLoopWalksTheRowsInOrder) {
 TEST_F(DbConnectionTest, ColumnsAreFoundByNumberOrName) {
     AddScript(4, L"Four", L"text");
     ASSERT_TRUE(db_.Execute(L"SELECT [NAME],[KEY],[DATA] FROM [SCRIPTS]", 0));
-    VARIANT byName;
-    ::VariantInit(&byName);
-    V_VT(&byName) = VT_BSTR;
-    V_BSTR(&byName) = ::SysAllocString(L"key");
-    EXPECT_EQ(4, vb::ToLong(*db_.GetValue(byName).Get()).value_or(-1));
-    ::VariantClear(&byName);
-
-    VARIANT shortNumber;
-    V_VT(&shortNumber) = VT_I2;
-    V_I2(&shortNumber) = 1;
-    EXPECT_EQ(L"Four", vb::ToText(*db_.GetValue(shortNumber).Get()).value_or(L""));
+    auto value = [this](VARTYPE type, auto set) {
+        VARIANT column;
+        ::VariantInit(&column);
+        V_VT(&column) = type;
+        set(column);
+        vb::Variant found = db_.GetValue(column);
+        ::VariantClear(&column);
+        return found.Type() == VT_EMPTY ? L"<empty>" : vb::ToText(*found.Get()).value_or(L"?");
+    };
     LONG two = 2;
-    VARIANT reference;
-    V_VT(&reference) = VT_I4 | VT_BYREF;
-    V_I4REF(&reference) = &two;
-    EXPECT_EQ(4, vb::ToLong(*db_.GetValue(reference).Get()).value_or(-1));
-
-    VARIANT unknown;
-    V_VT(&unknown) = VT_BSTR;
-    V_BSTR(&unknown) = ::SysAllocString(L"NO_SUCH_COLUMN");
-    EXPECT_EQ(VT_EMPTY, db_.GetValue(unknown).Type());
-    ::VariantClear(&unknown);
-    VARIANT real;
-    V_VT(&real) = VT_R8;
-    V_R8(&real) = 1.0;
-    EXPECT_EQ(VT_EMPTY, db_.GetValue(real).Type());
+    EXPECT_EQ(L"4", value(VT_BSTR, [](VARIANT& v) { V_BSTR(&v) = ::SysAllocString(L"key"); }));
+    EXPECT_EQ(L"Four", value(VT_I2, [](VARIANT& v) { V_I2(&v) = 1; }));
+    EXPECT_EQ(L"4", value(VT_I4 | VT_BYREF, [&](VARIANT& v) { V_I4REF(&v) = &two; }));
+    EXPECT_EQ(L"<empty>", value(VT_BSTR, [](VARIANT& v) { V_BSTR(&v) = ::SysAllocString(L"NO_SUCH_COLUMN"); }));
+    EXPECT_EQ(L"<empty>", value(VT_R8, [](VARIANT& v) { V_R8(&v) = 1.0; }));
     EXPECT_EQ(VT_EMPTY, db_.GetValue(0).Type());
     EXPECT_EQ(VT_EMPTY, db_.GetValue(4).Type());
 }
@@ -209,31 +191,21 @@ TEST_F(DbConnectionTest, LongTextRoundTripsWithQuotesBreaksAndNonAscii) {
 TEST_F(DbConnectionTest, LookupReplacesOnlyMappedValuesOfColumnThree) {
     AddScript(1, L"One", L"");
     AddScript(2, L"Two", L"");
+    const wchar_t* sql = L"SELECT [NAME],[NAME],'' & [KEY] FROM [SCRIPTS] ORDER BY [KEY]";
     db_.SetColumnLookup({{L"1", L"One (1)"}, {L"One", L"never"}});
-    ASSERT_TRUE(db_.Execute(L"SELECT [NAME],[NAME],'' & [KEY] FROM [SCRIPTS] ORDER BY [KEY]", 0));
-    EXPECT_EQ(L"One", db_.GetString(1));
-    EXPECT_EQ(L"One", db_.GetString(2));
-    EXPECT_EQ(L"One (1)", db_.GetString(3));
+    ASSERT_TRUE(db_.Execute(sql, 0));
+    EXPECT_EQ(L"One One One (1)", db_.GetString(1) + L" " + db_.GetString(2) + L" " + db_.GetString(3));
     db_.MoveNext();
     EXPECT_EQ(L"2", db_.GetString(3));
 
     // A new rowset keeps the lookup; a full close forgets it.
-    ASSERT_TRUE(db_.Execute(L"SELECT [NAME],[NAME],'' & [KEY] FROM [SCRIPTS] ORDER BY [KEY]", 0));
+    ASSERT_TRUE(db_.Execute(sql, 0));
     EXPECT_EQ(L"One (1)", db_.GetString(3));
     db_.Close(TRUE);
     EXPECT_FALSE(db_.IsOpen());
     ASSERT_TRUE(db_.Open(file_.ConnectionString().c_str()));
-    ASSERT_TRUE(db_.Execute(L"SELECT [NAME],[NAME],'' & [KEY] FROM [SCRIPTS] ORDER BY [KEY]", 0));
+    ASSERT_TRUE(db_.Execute(sql, 0));
     EXPECT_EQ(L"1", db_.GetString(3));
-}
-
-TEST_F(DbConnectionTest, OneStatementAtATime) {
-    AddScript(0, L"#Global_Script", L"");
-    EXPECT_FALSE(db_.Execute(L"SELECT [NAME] FROM [SCRIPTS]; DELETE FROM [SCRIPTS]", 0));
-    EXPECT_FALSE(db_.Execute(L"DELETE FROM [SCRIPTS] WHERE [KEY] = ?", 1));
-    EXPECT_EQ(2u, boxes_.Boxes().size());
-    ASSERT_TRUE(db_.Execute(L"SELECT [NAME] FROM [SCRIPTS];", 0));
-    EXPECT_EQ(S_OK, db_.LastResult());
 }
 
 TEST_F(DbConnectionTest, ReadsOutsideARowsetAreEmpty) {
@@ -246,7 +218,7 @@ TEST_F(DbConnectionTest, ReadsOutsideARowsetAreEmpty) {
     EXPECT_EQ(DB_S_ENDOFROWSET, closed.LastResult());
     EXPECT_FALSE(closed.Execute(kScriptList, 1));
     ASSERT_EQ(1u, boxes_.Boxes().size());
-    EXPECT_EQ(L"Incorrect SQL query (0x80004005):\r\n'" + std::wstring(kScriptList) + L"'", boxes_.Boxes()[0].text);
+    EXPECT_EQ(BoxText(L"80004005", kScriptList), boxes_.Boxes()[0].text);
 }
 
 }  // namespace

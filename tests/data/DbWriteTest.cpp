@@ -52,14 +52,6 @@ protected:
     vb::MessageBoxCapture boxes_;
 };
 
-TEST_F(DbWriteTest, TextValueLandsInTheLongTextColumn) {
-    std::wstring text(300000, L'A');
-    text += L"+/=\x00E9";
-    ASSERT_EQ(S_OK, StoreData(vb::Variant(text)));
-    EXPECT_EQ(text, StoredData());
-    EXPECT_TRUE(boxes_.Boxes().empty());
-}
-
 vb::Variant Bytes(const std::string& data) {
     SAFEARRAY* array = ::SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(data.size()));
     std::memcpy(array->pvData, data.data(), data.size());
@@ -69,14 +61,17 @@ vb::Variant Bytes(const std::string& data) {
     return bytes;
 }
 
-TEST_F(DbWriteTest, ByteArrayIsWrittenAsTheBytesOfTheText) {
-    const wchar_t text[] = L"Ab\x4E2D";
-    ASSERT_EQ(S_OK, StoreData(Bytes(std::string(reinterpret_cast<const char*>(text), 6))));
+// A text lands as it is; a byte array as the bytes of a UTF-16 text, and bytes that are no
+// valid UTF-16 (unpaired surrogates, odd or even counts) come back unchanged.
+TEST_F(DbWriteTest, TextsAndByteArraysComeBackAsWritten) {
+    std::wstring text(300000, L'A');
+    text += L"+/=\x00E9";
+    ASSERT_EQ(S_OK, StoreData(vb::Variant(text)));
+    EXPECT_EQ(text, StoredData());
+    const wchar_t wide[] = L"Ab\x4E2D";
+    ASSERT_EQ(S_OK, StoreData(Bytes(std::string(reinterpret_cast<const char*>(wide), 6))));
     EXPECT_EQ(L"Ab\x4E2D", StoredData());
-}
 
-// Bytes that are no valid UTF-16 (unpaired surrogates, odd or even counts) come back unchanged.
-TEST_F(DbWriteTest, ByteArrayComesBackByteForByte) {
     std::string data;
     unsigned seed = 12345;
     for (int i = 0; i < 4096; ++i) data += static_cast<char>((seed = seed * 1103515245 + 12345) >> 16);
@@ -91,6 +86,7 @@ TEST_F(DbWriteTest, ByteArrayComesBackByteForByte) {
         ASSERT_EQ(sent.size(), array->rgsabound[0].cElements);
         EXPECT_EQ(0, std::memcmp(sent.data(), array->pvData, sent.size())) << size << " bytes";
     }
+    EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
 TEST_F(DbWriteTest, SetValueIsRefusedUntilWritesAreEnabledOnAnUpdatableRow) {
@@ -148,9 +144,7 @@ TEST_F(DbWriteTest, FailedWriteBackLeavesTheRowAsItWas) {
 }
 
 TEST_F(DbWriteTest, StatementFailingHalfwayWritesNothing) {
-    ASSERT_TRUE(db_.Execute(L"INSERT INTO [SCRIPTS] ([KEY],[NAME],[DATA]) VALUES ( 1, 'a', '' )", 1));
-    ASSERT_TRUE(db_.Execute(L"INSERT INTO [SCRIPTS] ([KEY],[NAME],[DATA]) VALUES ( 2, 'b', '' )", 1));
-    ASSERT_TRUE(db_.Execute(L"INSERT INTO [SCRIPTS] ([KEY],[NAME],[DATA]) VALUES ( 3, 'a long name', '' )", 1));
+    ASSERT_TRUE(db_.Execute(L"INSERT INTO [SCRIPTS] VALUES (1, 'a', ''), (2, 'b', ''), (3, 'a long name', '')", 1));
     // The third row's name does not fit DRIVER_FAMILIES.KEY: the two before it must not stay.
     EXPECT_FALSE(db_.Execute(
         L"INSERT INTO [DRIVER_FAMILIES] ([KEY],[NAME]) SELECT [NAME], [NAME] FROM [SCRIPTS] ORDER BY [KEY]", 1));
@@ -193,10 +187,6 @@ TEST_F(DbWriteTest, LockedFileFailsTheWriteAndKeepsTheData) {
     ASSERT_TRUE(db_.Execute(L"SELECT COUNT(*) FROM [OUTPUT]", 0));
     EXPECT_EQ(1, db_.GetInt(1));
 }
-
-}  // namespace
-
-namespace {
 
 // Statements inside a transaction stay only when it is committed.
 TEST_F(DbWriteTest, TransactionKeepsAllOrNothing) {

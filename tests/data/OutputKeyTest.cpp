@@ -26,50 +26,36 @@ TEST(SqlQuotingTest, TextFromTheDatabaseKeepsItsApostrophes) {
     EXPECT_EQ(L"It's", vb::TextFromDatabase(L"It's"));
 }
 
-TEST(OutputKeyTest, StartsAsAComparisonItemWithoutScript) {
-    COutputKey key;
-    EXPECT_FALSE(key.reference);
-    EXPECT_EQ(-1, key.KEY);
-    EXPECT_EQ(L"", key.KEY_SUB);
-    EXPECT_EQ(L"", key.NAME);
-}
-
-TEST(OutputKeyTest, SubItemIsTrimmedUpperCasedAndQuoted) {
-    COutputKey key;
-    key.SetSubItem(L"");
-    EXPECT_EQ(L"NOP", key.KEY_SUB);
-    key.SetSubItem(nullptr);
-    EXPECT_EQ(L"NOP", key.KEY_SUB);
-    key.SetSubItem(L"  label's part\t");
-    EXPECT_EQ(L"LABEL''S PART", key.KEY_SUB);
-    // Only a to z change case: keys stored earlier were made that way.
-    key.SetSubItem(L"\x00e9t\x00e9");
-    EXPECT_EQ(L"\x00e9T\x00e9", key.KEY_SUB);
-}
-
-TEST(OutputKeyTest, ModelIsTrimmedUpperCasedAndQuoted) {
+// Trimmed, upper-cased (only a to z: keys stored earlier were made that way) and quoted; an
+// empty sub-item is "NOP", and a file adds its name after "::".
+TEST(OutputKeyTest, KeyTextsAreTrimmedUpperCasedAndQuoted) {
+    const struct {
+        const wchar_t *subId, *path, *subItem;
+    } subItems[] = {
+        {L"", nullptr, L"NOP"},
+        {nullptr, nullptr, L"NOP"},
+        {L"  label's part\t", nullptr, L"LABEL''S PART"},
+        {L"\x00e9t\x00e9", nullptr, L"\x00e9T\x00e9"},
+        {L"job", L"C:\\out\\data\\label_1.bin", L"JOB::LABEL_1.BIN"},
+        {L"", L"C:\\out\\a.txt", L"::A.TXT"},
+        {L"job", L"", L"JOB"},
+        {L"job's", L"plain's.txt", L"JOB''S::PLAIN''S.TXT"},
+        {nullptr, L"", L"NOP"},
+    };
+    for (const auto& c : subItems) {
+        COutputKey key;
+        if (c.path) {
+            key.SetSubItemFromFile(c.subId, c.path);
+        } else {
+            key.SetSubItem(c.subId);
+        }
+        EXPECT_EQ(c.subItem, key.KEY_SUB);
+    }
     COutputKey key;
     key.SetModel(L" o'neil printer 200 ");
     EXPECT_EQ(L"O''NEIL PRINTER 200", key.NAME);
-    key.SetModel(L"");
-    EXPECT_EQ(L"", key.NAME);
-    key.SetModel(L"x");
     key.SetModel(nullptr);
     EXPECT_EQ(L"", key.NAME);
-}
-
-TEST(OutputKeyTest, SubItemFromFileAddsTheFileName) {
-    COutputKey key;
-    key.SetSubItemFromFile(L"job", L"C:\\out\\data\\label_1.bin");
-    EXPECT_EQ(L"JOB::LABEL_1.BIN", key.KEY_SUB);
-    key.SetSubItemFromFile(L"", L"C:\\out\\a.txt");
-    EXPECT_EQ(L"::A.TXT", key.KEY_SUB);
-    key.SetSubItemFromFile(L"job", L"");
-    EXPECT_EQ(L"JOB", key.KEY_SUB);
-    key.SetSubItemFromFile(L"job", L"plain.txt");
-    EXPECT_EQ(L"JOB::PLAIN.TXT", key.KEY_SUB);
-    key.SetSubItemFromFile(nullptr, nullptr);
-    EXPECT_EQ(L"NOP", key.KEY_SUB);
 }
 
 }  // namespace

@@ -59,17 +59,6 @@ TEST_F(DeviceContextTest, OpeningSendsTheSetUpInItsOrder) {
     ::DestroyWindow(parent);
 }
 
-TEST_F(DeviceContextTest, OpeningAgainEndsTheFirstInstanceFirst) {
-    Open(L"FAM03.PRN", L"Model 300");
-    sandbox_.ClearCalls();
-    ASSERT_TRUE(wrapper_.CreateDriverDC(L"Model 203", nullptr));
-    EXPECT_EQ((Calls{"D_Disable(1)", "D_EnableDriverW(Model 203, FILE)"}),
-              CallsOf({"D_Disable", "D_EnableDriverW"}));
-    EXPECT_EQ(2u, wrapper_.DeviceHandle());
-    EXPECT_EQ(203, wrapper_.DriverInfo().resolutionX);
-    EXPECT_EQ(203, wrapper_.DriverInfo().resolutionY);
-}
-
 TEST_F(DeviceContextTest, FontAndCodeMapsMergeNamesThatDifferInCaseOrBlanks) {
     Open(L"FAM03.PRN", L"Model 300");
     const auto& fonts = wrapper_.FontMap();
@@ -198,14 +187,15 @@ TEST_F(DeviceContextTest, FamiliesWithFieldsOfTheirOwn) {
     EXPECT_EQ(2u, handler_.openedPipes.size());
 }
 
-TEST_F(DeviceContextTest, DriverWithoutRealizeCountsAsOpenWithoutEscapesOrFonts) {
+TEST_F(DeviceContextTest, DriversWithoutRealizeOrEscapesCountAsOpenWithoutThem) {
     Open(L"FAM03.PRN", L"Model 300", L"no_realize_driver.dll");
     EXPECT_NE(0u, wrapper_.DeviceHandle());
     EXPECT_TRUE(CallsOf({"D_EscapeW", "D_EnumFontsW", "D_SaveDMW"}).empty());
     EXPECT_TRUE(wrapper_.FontMap().empty());
-}
+    wrapper_.Unload();
+    sandbox_.ClearCalls();
 
-TEST_F(DeviceContextTest, DriverWithoutEscapesStillEnumerates) {
+    // Without escapes the driver still enumerates.
     Open(L"FAM03.PRN", L"Model 300", L"no_escape_driver.dll");
     EXPECT_TRUE(CallsOf({"D_SetParentWindow", "D_SetPF"}).empty());
     EXPECT_EQ(3u, wrapper_.FontMap().size());
@@ -220,16 +210,21 @@ TEST_F(DeviceContextTest, FailingEnableLeavesNoDevice) {
     EXPECT_TRUE(wrapper_.Devmode().Empty());
 }
 
+// Opening again ends the first instance first; with the reload flag the library starts afresh.
 TEST_F(DeviceContextTest, ScriptMembersCreateDCAndResetDC) {
-    EXPECT_EQ(VARIANT_FALSE, V_BOOL(driver_.Call(L"CreateDC", {vb::Variant(std::wstring(L"Model 300"))}).Get()));
+    EXPECT_EQ(VARIANT_FALSE, V_BOOL(driver_.Call(L"CreateDC", {Str(L"Model 300")}).Get()));
     EXPECT_EQ(0, Long(driver_.Call(L"ResetDC")));
     EXPECT_TRUE(sandbox_.Calls().empty());
 
     Open(L"FAM03.PRN", L"Model 300");
     EXPECT_EQ(1, Long(driver_.Call(L"ResetDC")));
-    EXPECT_EQ(VARIANT_TRUE, V_BOOL(driver_.Call(L"createdc", {vb::Variant(std::wstring(L"Model 203"))}).Get()));
+    sandbox_.ClearCalls();
+    EXPECT_EQ(VARIANT_TRUE, V_BOOL(driver_.Call(L"createdc", {Str(L"Model 203")}).Get()));
+    EXPECT_EQ((Calls{"D_Disable(1)", "D_EnableDriverW(Model 203, FILE)"}), CallsOf({"D_Disable", "D_EnableDriverW"}));
+    EXPECT_EQ(2u, wrapper_.DeviceHandle());
     EXPECT_EQ(L"Model 203", Text(driver_.Get(L"Model")));
     EXPECT_EQ(203, wrapper_.DriverInfo().resolutionX);
+    EXPECT_EQ(203, wrapper_.DriverInfo().resolutionY);
 
     sandbox_.ClearCalls();
     EXPECT_EQ(VARIANT_TRUE, V_BOOL(driver_.Call(L"CreateDC", {vb::Variant::Missing(), vb::Variant::Bool(true)}).Get()));
@@ -241,19 +236,17 @@ TEST_F(DeviceContextTest, ScriptMembersCreateDCAndResetDC) {
     EXPECT_EQ(1u, wrapper_.DeviceHandle());  // a fresh library counts from 1 again
 }
 
+// The driver reads the format's sizes by their dispatch ids, and variables by name.
 TEST_F(DeviceContextTest, TheDriverReachesTheCallbackObjectEndToEnd) {
     Open(L"FAM03.PRN", L"Model 300");
-    wrapper_.SetupPage(10000, 5000, 1, 2, 1);
+    wrapper_.SetupPage(10000, 6000, 1, 4, 2);
     EXPECT_EQ(1, Long(driver_.Call(L"Escape", {vb::Variant(0x7002L), vb::Variant(0L)})));
-    EXPECT_TRUE(Logged("format: page 1000x500 label 500x500"));
+    EXPECT_TRUE(Logged("format: page 1000x600 label 250x300"));
 
-    driver_.Call(L"AddVariable", {vb::Variant(std::wstring(L" Serial ")), vb::Variant(std::wstring(L"1")),
-                                  vb::Variant(1L)});
-    EXPECT_EQ(1, Long(driver_.Call(L"Escape", {vb::Variant(0x7001L), vb::Variant(0L),
-                                               vb::Variant(std::wstring(L"SERIAL"))})));
+    driver_.Call(L"AddVariable", {Str(L" Serial "), Str(L"1"), vb::Variant(1L)});
+    EXPECT_EQ(1, Long(driver_.Call(L"Escape", {vb::Variant(0x7001L), vb::Variant(0L), Str(L"SERIAL")})));
     EXPECT_TRUE(Logged("variable SERIAL: found type=1 value=1"));
-    EXPECT_EQ(0, Long(driver_.Call(L"Escape", {vb::Variant(0x7001L), vb::Variant(0L),
-                                               vb::Variant(std::wstring(L"other"))})));
+    EXPECT_EQ(0, Long(driver_.Call(L"Escape", {vb::Variant(0x7001L), vb::Variant(0L), Str(L"other")})));
     EXPECT_TRUE(Logged("variable other: missing"));
 }
 

@@ -21,7 +21,6 @@ TEST_F(DocumentMembersTest, StartDocDefaultsAndPaperText) {
     EXPECT_EQ(1, Long(driver_.Get(L"PagePerRow")));
     EXPECT_EQ(1, Long(driver_.Call(L"EndDoc", {Variant(std::wstring(L"front")), Variant(std::wstring(L"extra"))})));
     EXPECT_EQ((std::vector<std::wstring>{L"0:Paper: 8000 x 8000, DPI: 300 x 300:", L"1:front:extra"}), EventTexts());
-    EXPECT_TRUE(Logged("D_StartDocW(1, CDriverWrapper, " + vb::ToUtf8(sandbox_.OutputFile()) + ")"));
 }
 
 TEST_F(DocumentMembersTest, TraceOffOnlyForFalse) {
@@ -55,16 +54,6 @@ TEST_F(DocumentMembersTest, HookFamilySwitchesAroundTheJob) {
               EventTexts());
     // The switch comes before the reset of the device.
     EXPECT_EQ("D_SetVarInfo(1, 0, 0)", CallsOf({"D_SetVarInfo"}).front());
-}
-
-TEST_F(DocumentMembersTest, NothingWithoutADevice) {
-    EXPECT_EQ(0, Long(driver_.Call(L"StartDoc")));
-    EXPECT_EQ(0, Long(driver_.Call(L"EndDoc")));
-    EXPECT_EQ(0, Long(driver_.Call(L"StartPage")));
-    EXPECT_EQ(0, Long(driver_.Call(L"SetupDlg")));
-    EXPECT_EQ(0, Long(driver_.Call(L"SetCountry", {Variant(33L), Variant(1L)})));
-    EXPECT_EQ(VT_EMPTY, driver_.Call(L"GetDeviceCaps", {Variant(18L)}).Type());
-    EXPECT_TRUE(handler_.events.empty());
 }
 
 TEST_F(DocumentMembersTest, PagesCountryAndDialog) {

@@ -4,8 +4,6 @@ namespace {
 
 using vb::Variant;
 
-Variant Str(const wchar_t* text) { return Variant(std::wstring(text)); }
-
 class DriverCapabilitiesTest : public OpenDeviceFixture {};
 
 TEST_F(DriverCapabilitiesTest, ImageDepthsFollowTheDevicesColour) {
@@ -16,7 +14,7 @@ TEST_F(DriverCapabilitiesTest, ImageDepthsFollowTheDevicesColour) {
     EXPECT_EQ(L"1;16;24;32", Text(driver_.Get(L"DIBColors")));
 }
 
-TEST_F(DriverCapabilitiesTest, RfidNamesOnlyFromCapableDevices) {
+TEST_F(DriverCapabilitiesTest, RfidNamesAndObjectOnlyFromCapableDevices) {
     Open(L"FAM03.PRN", L"Model 300");
     Variant names(std::wstring(L"untouched"));
     Variant reference;
@@ -24,6 +22,10 @@ TEST_F(DriverCapabilitiesTest, RfidNamesOnlyFromCapableDevices) {
     V_VARIANTREF(reference.Get()) = names.Get();
     EXPECT_EQ(0, Long(driver_.Call(L"GetRFIDNames", {reference})));
     EXPECT_EQ(VT_EMPTY, names.Type());
+    Variant none = driver_.Call(L"GetRFIDObject", {Variant(0L)});
+    EXPECT_EQ(VT_DISPATCH, none.Type());
+    EXPECT_EQ(nullptr, V_DISPATCH(none.Get()));
+    EXPECT_TRUE(CallsOf({"D_RFIDUpdateInterface"}).empty());
 
     ASSERT_TRUE(wrapper_.CreateDriverDC(L"Model 300 RFID", nullptr));
     EXPECT_EQ(3, Long(driver_.Call(L"GetRFIDNames", {reference})));
@@ -41,14 +43,6 @@ TEST_F(DriverCapabilitiesTest, OneRfidObjectIsHeldAndHandedBack) {
     EXPECT_EQ((std::vector<std::string>{"D_RFIDUpdateInterface(1, taken)", "D_RFIDUpdateInterface(1, released)",
                                         "D_RFIDUpdateInterface(1, taken)", "D_RFIDUpdateInterface(1, released)"}),
               CallsOf({"D_RFIDUpdateInterface"}));
-}
-
-TEST_F(DriverCapabilitiesTest, WithoutRfidTheObjectIsNothing) {
-    Open(L"FAM03.PRN", L"Model 300");
-    Variant none = driver_.Call(L"GetRFIDObject", {Variant(0L)});
-    EXPECT_EQ(VT_DISPATCH, none.Type());
-    EXPECT_EQ(nullptr, V_DISPATCH(none.Get()));
-    EXPECT_TRUE(CallsOf({"D_RFIDUpdateInterface"}).empty());
 }
 
 TEST_F(DriverCapabilitiesTest, LastErrorAndParameters) {

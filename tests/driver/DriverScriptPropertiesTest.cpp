@@ -1,105 +1,99 @@
-#include <gtest/gtest.h>
-
-#include "DispatchClient.h"
 #include "DriverIds.h"
-#include "DriverWrapper.h"
-#include "FakeDriverHandler.h"
-#include "Resources.h"
-#include "SampleDriverSandbox.h"
+#include "OpenDeviceFixture.h"
 
 namespace {
 
 using vb::Variant;
-using vb::test::DispatchClient;
 
-class DriverScriptPropertiesTest : public ::testing::Test {
+class DriverScriptPropertiesTest : public OpenDeviceFixture {
 protected:
     void SetUp() override {
         path_ = sandbox_.AddDriver(L"FAM03.PRN");
         ASSERT_TRUE(wrapper_.Load(path_, sandbox_.OutputFile(), sandbox_.SettingsFile(), FALSE));
     }
-    std::wstring Text(const std::wstring& name) {
-        Variant value = client_.Get(name);
-        EXPECT_EQ(S_OK, client_.LastResult()) << name;
-        return value.Type() == VT_BSTR ? std::wstring(V_BSTR(value.Get())) : L"<not a text>";
-    }
-    long Number(const std::wstring& name) {
-        Variant value = client_.Get(name);
-        EXPECT_EQ(S_OK, client_.LastResult()) << name;
-        return value.Type() == VT_I4 ? V_I4(value.Get()) : -999;
-    }
-
-    vb::test::SampleDriverSandbox sandbox_;
-    vb::test::FakeDriverHandler handler_;
-    CDriverWrapper wrapper_{&handler_};
-    DispatchClient client_{wrapper_.AsDispatch()};
     std::wstring path_;
 };
 
-TEST_F(DriverScriptPropertiesTest, SimplePropertiesAsAScriptReadsThem) {
-    EXPECT_EQ(path_, Text(L"Name"));
-    EXPECT_EQ(path_, Text(L"NAME"));
-    EXPECT_EQ(L"FAM03.PRN", Text(L"shortname"));
-    EXPECT_EQ(L"2.5.17.301", Text(L"Version"));
-    EXPECT_EQ(sandbox_.OutputFile(), Text(L"OutputFile"));
-    EXPECT_EQ(L"", Text(L"Model"));
-    EXPECT_EQ(8000, Number(L"PageWidth"));
-    EXPECT_EQ(8000, Number(L"PageHeight"));
-    EXPECT_EQ(1, Number(L"PagePerRow"));
-    EXPECT_EQ(1, Number(L"PagePerCol"));
-    EXPECT_EQ(0, Number(L"Fonts"));
-    EXPECT_EQ(0, Number(L"Codes"));
-
-    handler_.catalog = L"Models: A, B\r\n";
-    EXPECT_EQ(L"A;B", Text(L"ExternalModels"));
+TEST_F(DriverScriptPropertiesTest, PropertiesAsAScriptReadsThem) {
+    EXPECT_EQ(path_, Text(driver_.Get(L"Name")));
+    EXPECT_EQ(path_, Text(driver_.Get(L"NAME")));
+    EXPECT_EQ(L"FAM03.PRN", Text(driver_.Get(L"shortname")));
+    EXPECT_EQ(L"2.5.17.301", Text(driver_.Get(L"Version")));
+    EXPECT_EQ(sandbox_.OutputFile(), Text(driver_.Get(L"OutputFile")));
+    EXPECT_EQ(L"", Text(driver_.Get(L"Model")));
+    for (const wchar_t* size : {L"PageWidth", L"PageHeight"}) EXPECT_EQ(8000, Long(driver_.Get(size)));
+    for (const wchar_t* count : {L"PagePerRow", L"PagePerCol"}) EXPECT_EQ(1, Long(driver_.Get(count)));
+    EXPECT_EQ(0, Long(driver_.Get(L"Fonts")));
+    EXPECT_EQ(0, Long(driver_.Get(L"Codes")));
+    Variant result;
+    EXPECT_EQ(S_OK, driver_.Invoke(13, DISPATCH_PROPERTYGET, {}, result));
+    EXPECT_EQ(L"FAM03.PRN", Text(result));
+    EXPECT_EQ(S_OK, driver_.Invoke(DISPID_VALUE, DISPATCH_PROPERTYGET, {}, result));  // the model
+    EXPECT_EQ(L"", Text(result));
 }
 
-TEST_F(DriverScriptPropertiesTest, InvokeByIdAndDefaultMember) {
-    Variant result;
-    EXPECT_EQ(S_OK, client_.Invoke(13, DISPATCH_PROPERTYGET, {}, result));
-    EXPECT_STREQ(L"FAM03.PRN", V_BSTR(result.Get()));
-
-    EXPECT_EQ(S_OK, client_.Invoke(DISPID_VALUE, DISPATCH_PROPERTYGET, {}, result));
-    ASSERT_EQ(VT_BSTR, result.Type());
-    EXPECT_STREQ(L"", V_BSTR(result.Get()));
+TEST_F(DriverScriptPropertiesTest, ExternalModelsFromTheCatalogue) {
+    const struct {
+        const wchar_t* catalog;
+        const wchar_t* models;
+    } cases[] = {{L"Models: M1, M2, M3\r\nResolution: 203 dpi", L"M1;M2;M3"},
+                 {L"  no colon here  ", L"  no colon here  "},
+                 {L"Models:", L""},
+                 {L"", L""}};
+    for (const auto& c : cases) {
+        handler_.catalog = c.catalog;
+        EXPECT_EQ(c.models, Text(driver_.Get(L"ExternalModels"))) << vb::ToUtf8(c.catalog);
+    }
+    ASSERT_EQ(4u, handler_.catalogRequests.size());
+    EXPECT_EQ(L"", handler_.catalogRequests[0]);
 }
 
 TEST_F(DriverScriptPropertiesTest, ReadOnlyPropertiesRefuseWrites) {
     for (const wchar_t* name : {L"Name", L"Model", L"Version", L"PageWidth", L"Fonts", L"ShortName"}) {
-        EXPECT_EQ(DISP_E_EXCEPTION, client_.Put(name, Variant(1L))) << name;
-        EXPECT_EQ(vb::DispatchSupport::kSetNotSupported, client_.LastExceptionCode()) << name;
+        EXPECT_EQ(DISP_E_EXCEPTION, driver_.Put(name, Variant(1L))) << vb::ToUtf8(name);
+        EXPECT_EQ(vb::DispatchSupport::kSetNotSupported, driver_.LastExceptionCode()) << vb::ToUtf8(name);
     }
-    EXPECT_EQ(L"FAM03.PRN", Text(L"ShortName"));
+    EXPECT_EQ(L"FAM03.PRN", Text(driver_.Get(L"ShortName")));
 
-    client_.Get(L"17");
-    EXPECT_EQ(DISP_E_EXCEPTION, client_.LastResult());
-    EXPECT_EQ(vb::DispatchSupport::kGetNotSupported, client_.LastExceptionCode());
+    driver_.Get(L"17");
+    EXPECT_EQ(DISP_E_EXCEPTION, driver_.LastResult());
+    EXPECT_EQ(vb::DispatchSupport::kGetNotSupported, driver_.LastExceptionCode());
 }
 
-TEST_F(DriverScriptPropertiesTest, ObjectPositionIsStored) {
-    EXPECT_EQ(0, Number(L"ObjectPosition"));
-    EXPECT_EQ(S_OK, client_.Put(L"objectposition", Variant(42L)));
-    EXPECT_EQ(42, Number(L"ObjectPosition"));
-    EXPECT_EQ(DISP_E_TYPEMISMATCH, client_.Put(L"ObjectPosition", Variant(std::wstring(L"left"))));
-    EXPECT_EQ(42, Number(L"ObjectPosition"));
+TEST_F(DriverScriptPropertiesTest, ObjectPositionIsKeptUntilTheDeviceIsReleased) {
+    EXPECT_EQ(S_OK, driver_.Put(L"objectposition", Variant(42L)));
+    EXPECT_EQ(DISP_E_TYPEMISMATCH, driver_.Put(L"ObjectPosition", Variant(std::wstring(L"left"))));
+    EXPECT_EQ(42, Long(driver_.Get(L"ObjectPosition")));
     wrapper_.ReleaseDriver();
-    EXPECT_EQ(0, Number(L"ObjectPosition"));
+    EXPECT_EQ(0, Long(driver_.Get(L"ObjectPosition")));
 }
 
-TEST_F(DriverScriptPropertiesTest, EnableEventsReadsBackAsBoolean) {
+// Events go to the main window only while a driver is loaded.
+TEST_F(DriverScriptPropertiesTest, EnableEventsReachTheDriverAndReadBackAsBoolean) {
+    wrapper_.Unload();
     HWND window = ::CreateWindowW(L"STATIC", L"main", 0, 0, 0, 10, 10, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, window);
     vb::SetMainWindow(window);
-    EXPECT_EQ(S_OK, client_.Put(L"EnableEvents", Variant::Bool(true)));
-    Variant on = client_.Get(L"EnableEvents");
+    wrapper_.SetEnableEvents(TRUE);
+    sandbox_.ClearCalls();
+    ASSERT_TRUE(wrapper_.Load(path_, sandbox_.OutputFile(), sandbox_.SettingsFile(), FALSE));
+    EXPECT_EQ(S_OK, driver_.Put(L"EnableEvents", Variant::Bool(true)));
+    Variant on = driver_.Get(L"EnableEvents");
     ASSERT_EQ(VT_BOOL, on.Type());
     EXPECT_EQ(VARIANT_TRUE, V_BOOL(on.Get()));
-    EXPECT_EQ(S_OK, client_.Put(L"EnableEvents", Variant(0L)));
-    EXPECT_EQ(VARIANT_FALSE, V_BOOL(client_.Get(L"EnableEvents").Get()));
+    EXPECT_EQ(S_OK, driver_.Put(L"EnableEvents", Variant(0L)));
+    EXPECT_EQ(VARIANT_FALSE, V_BOOL(driver_.Get(L"EnableEvents").Get()));
+    std::string handle = std::to_string(reinterpret_cast<UINT_PTR>(window));
+    EXPECT_EQ((std::vector<std::string>{"FAM03.PRN: attach", "FAM03.PRN: D_SetPFMessageBox(0, " + handle + ")",
+                                        "FAM03.PRN: D_SetPFAppEvent(0, " + handle + ")",
+                                        "FAM03.PRN: D_SetPFAppEventMT(0, " + handle + ")",
+                                        "FAM03.PRN: D_SetPFMessageBox(0, 0)", "FAM03.PRN: D_SetPFAppEvent(0, 0)",
+                                        "FAM03.PRN: D_SetPFAppEventMT(0, 0)"}),
+              sandbox_.Calls());
     // No driver is left to send events once it is unloaded.
-    client_.Put(L"EnableEvents", Variant::Bool(true));
+    driver_.Put(L"EnableEvents", Variant::Bool(true));
     wrapper_.Unload();
-    EXPECT_EQ(VARIANT_FALSE, V_BOOL(client_.Get(L"EnableEvents").Get()));
+    EXPECT_EQ(VARIANT_FALSE, V_BOOL(driver_.Get(L"EnableEvents").Get()));
     vb::SetMainWindow(nullptr);
     ::DestroyWindow(window);
 }
@@ -111,14 +105,6 @@ TEST_F(DriverScriptPropertiesTest, ScriptReferencesDoNotDestroyTheWrapper) {
     driver->Release();  // even one release too many leaves the engine's wrapper alone
     EXPECT_EQ(L"FAM03.PRN", wrapper_.ShortName());
     wrapper_.AddRef();
-}
-
-TEST_F(DriverScriptPropertiesTest, PropertiesAfterUnloadAreEmpty) {
-    wrapper_.Unload();
-    EXPECT_EQ(L"", Text(L"Name"));
-    EXPECT_EQ(L"", Text(L"Version"));
-    EXPECT_EQ(L"", Text(L"ShortName"));
-    EXPECT_EQ(0, Number(L"Fonts"));
 }
 
 }  // namespace

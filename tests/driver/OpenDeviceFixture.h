@@ -42,6 +42,7 @@ protected:
         return std::find(calls.begin(), calls.end(), call) != calls.end();
     }
 
+    static vb::Variant Str(const std::wstring& text) { return vb::Variant(text); }
     long Long(const vb::Variant& value) const { return value.Type() == VT_I4 ? V_I4(value.Get()) : -999999; }
     std::wstring Text(const vb::Variant& value) const {
         return value.Type() == VT_BSTR ? std::wstring(V_BSTR(value.Get())) : L"<not a text>";

@@ -28,12 +28,9 @@ TEST_F(PrintedObjectsTest, ObjectNamesCountBothEnds) {
     EXPECT_TRUE(sandbox_.Calls().empty());
 }
 
-TEST_F(PrintedObjectsTest, WithoutVariablesTheTextIsOnePiece) {
+TEST_F(PrintedObjectsTest, SplitsAtVariableNamesOnlyWhenThereAreVariables) {
     EXPECT_EQ(Pieces{L"A {{x}} B"}, wrapper_.SplitVariables(L"A {{x}} B", false));
     EXPECT_EQ(Pieces{L""}, wrapper_.SplitVariables(L"", false));
-}
-
-TEST_F(PrintedObjectsTest, SplitsAtVariableNames) {
     AddVariable(L"Serial", L"7");
     EXPECT_EQ((Pieces{L"No ", L"{{Serial}}", L" of ", L"{{ x }}"}),
               wrapper_.SplitVariables(L"No {{Serial}} of {{ x }}", false));

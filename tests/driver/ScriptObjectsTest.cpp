@@ -71,7 +71,6 @@ TEST_F(ScriptObjectsTest, FontFlagsAndRotation) {
     auto* font = new CIFontEx(&owner_);
     DispatchClient client(font->AsDispatch());
     client.Put(L"Bold", Variant::Bool(true));
-    EXPECT_EQ(VARIANT_TRUE, V_BOOL(client.Get(L"Bold").Get()));
     EXPECT_EQ(700, font->Font().lfWeight);
     client.Put(L"Italic", Variant(0x101L));
     EXPECT_EQ(1, font->Font().lfItalic);
@@ -102,8 +101,6 @@ TEST_F(ScriptObjectsTest, CodeDefaultsOverTheDriversValues) {
     EXPECT_EQ(0, V_I2(client.Get(L"CheckDigit").Get()));
     EXPECT_EQ(L"Code", std::wstring(V_BSTR(client.Get(L"Name").Get())));
     EXPECT_EQ(DISP_E_EXCEPTION, client.Put(L"Code", Variant(1L)));
-    EXPECT_EQ(S_OK, client.Put(L"ModuleX", Variant(-5L)));  // stored unchanged
-    EXPECT_EQ(-5, V_I4(client.Get(L"ModuleX").Get()));
     code->Release();
 
     code = new CICodeEx(&owner_, CodeOfType(120));  // two-dimensional, own check digit
@@ -145,23 +142,10 @@ TEST_F(ScriptObjectsTest, DataChecksByCodeType) {
     }
 }
 
-TEST_F(ScriptObjectsTest, OnlyOwnObjectsAreRecognised) {
-    auto* font = new CIFontEx(&owner_);
-    auto* code = new CICodeEx(&owner_);
-    EXPECT_EQ(font, CIFontEx::FromDispatch(font->AsDispatch()));
-    EXPECT_EQ(nullptr, CIFontEx::FromDispatch(code->AsDispatch()));
-    EXPECT_EQ(code, CICodeEx::FromDispatch(code->AsDispatch()));
-    EXPECT_EQ(nullptr, CICodeEx::FromDispatch(nullptr));
-    font->Release();
-    code->Release();
-}
-
 TEST_F(ScriptObjectsTest, SizeHasNoDefaultMember) {
     IDispatch* size = NewSize(3, 4);
     DispatchClient client(size);
     EXPECT_EQ(4, V_I4(client.Get(L"CY").Get()));
-    client.Put(L"cx", Variant(9L));
-    EXPECT_EQ(9, V_I4(client.Get(L"cx").Get()));
     Variant value;
     EXPECT_EQ(DISP_E_MEMBERNOTFOUND, client.Invoke(DISPID_VALUE, DISPATCH_PROPERTYGET, {}, value));
     size->Release();

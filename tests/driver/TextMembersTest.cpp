@@ -5,8 +5,6 @@ namespace {
 using vb::Variant;
 using vb::test::DispatchClient;
 
-Variant Str(const std::wstring& text) { return Variant(text); }
-
 class TextMembersTest : public OpenDeviceFixture {
 protected:
     void SetUp() override { Open(L"FAM03.PRN", L"Model 300"); }

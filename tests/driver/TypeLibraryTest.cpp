@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "Bstr.h"
 #include "CICodeEx.h"
 #include "CIFontEx.h"
@@ -25,20 +23,6 @@ protected:
     }
     vb::ComPtr<ITypeLib> library_;
 };
-
-TEST_F(TypeLibraryTest, IsVellbrookOneDotZero) {
-    TLIBATTR* attributes = nullptr;
-    ASSERT_EQ(S_OK, library_->GetLibAttr(&attributes));
-    const GUID expected = {0x8E1B7E2B, 0x020B, 0x4204, {0x99, 0x9B, 0x28, 0x14, 0x58, 0x6C, 0x58, 0x67}};
-    EXPECT_TRUE(IsEqualGUID(expected, attributes->guid));
-    EXPECT_EQ(1, attributes->wMajorVerNum);
-    EXPECT_EQ(0, attributes->wMinorVerNum);
-    library_->ReleaseTLibAttr(attributes);
-
-    vb::Bstr name;
-    ASSERT_EQ(S_OK, library_->GetDocumentation(-1, name.Put(), nullptr, nullptr, nullptr));
-    EXPECT_EQ(L"Vellbrook", name.Str());
-}
 
 // Every non-placeholder member of a dispatch table must have the type library's id and name.
 template <class T>
@@ -83,24 +67,6 @@ TEST_F(TypeLibraryTest, FontSizeIsACurrencyValue) {
     }
     info->ReleaseTypeAttr(attributes);
     EXPECT_TRUE(found);
-}
-
-TEST_F(TypeLibraryTest, DriverMembersHaveTheirAutomationTypes) {
-    vb::ComPtr<ITypeInfo> info;
-    ASSERT_EQ(S_OK, library_->GetTypeInfoOfGuid(vb::ids::IID_IDriver, info.Put()));
-    TYPEATTR* attributes = nullptr;
-    ASSERT_EQ(S_OK, info->GetTypeAttr(&attributes));
-    EXPECT_EQ(TKIND_DISPATCH, attributes->typekind);
-    EXPECT_EQ(16, attributes->cVars);  // the properties, Name (1) to EnableEvents (16)
-    std::vector<MEMBERID> methods;
-    for (UINT i = 0; i < attributes->cFuncs; ++i) {
-        FUNCDESC* function = nullptr;
-        ASSERT_EQ(S_OK, info->GetFuncDesc(i, &function));
-        if (function->memid >= 18 && function->memid <= 59) methods.push_back(function->memid);
-        info->ReleaseFuncDesc(function);
-    }
-    EXPECT_EQ(42u, methods.size());  // Escape (18) to GetDeviceCaps (59)
-    info->ReleaseTypeAttr(attributes);
 }
 
 }  // namespace

@@ -100,5 +100,21 @@ TEST_F(ApplicationObjectRunTest, UpdateDriverSubstitutesInTheQuotedServersFolder
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
+// Scripts compiled against the type library call members by these numbers.
+TEST_F(ApplicationObjectRunTest, MembersKeepTheirDispatchIds) {
+    const std::pair<const wchar_t*, DISPID> members[] = {
+        {L"ComputerName", 1}, {L"UserName", 2}, {L"TempPath", 3},    {L"DirectPrintMode", 4},
+        {L"UsesOutput", 5},   {L"StopProcess", 6}, {L"AppPath", 7},  {L"Trace", 20},
+        {L"UpdateDriver", 21}, {L"DoCommand", 22},
+    };
+    for (const auto& [name, expected] : members) {
+        std::wstring text = name;
+        LPOLESTR names[] = {text.data()};
+        DISPID id = DISPID_UNKNOWN;
+        EXPECT_EQ(S_OK, ws_->AsDispatch()->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)) << text;
+        EXPECT_EQ(expected, id) << text;
+    }
+}
+
 }  // namespace
 }  // namespace vb::test

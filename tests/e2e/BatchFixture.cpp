@@ -37,7 +37,7 @@ LRESULT CALLBACK BatchFixture::ParentProc(HWND window, UINT message, WPARAM wPar
     auto* self = reinterpret_cast<BatchFixture*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
-        case CWorkSpace::kProgressMessage:
+        case WM_USER + 0x200:  // the progress message the main dialog listens for
             self->progress_.push_back(wParam ? L"model " + std::wstring(reinterpret_cast<const wchar_t*>(wParam))
                                              : L"script " + std::wstring(reinterpret_cast<const wchar_t*>(lParam)));
             if (self->onProgress_) self->onProgress_(wParam, lParam);

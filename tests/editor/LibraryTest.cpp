@@ -28,15 +28,13 @@ std::unique_ptr<CScintillaWnd> NewEditor(HWND parent) {
 
 }  // namespace
 
-TEST_F(EditorTest, LoadsBothComponentLibrariesFromTheProgramFolder) {
+// The libraries come from the program folder. The test program holds its own reference to both
+// (see EditorTestSupport.cpp), as another part of a process might: the editors must give back
+// exactly what they took.
+TEST_F(EditorTest, EditorsHoldTheLibrariesEachForItselfAndGiveBackOnlyTheirOwn) {
     EXPECT_TRUE(vb::EqualsNoCase(ModulePath(L"Scintilla.dll"), vb::test::BinDir() + L"Scintilla.dll"));
     EXPECT_TRUE(vb::EqualsNoCase(ModulePath(L"Lexilla.dll"), vb::test::BinDir() + L"Lexilla.dll"));
     EXPECT_EQ(1u, CScintillaWnd::ComponentUseCount());
-}
-
-// The test program holds its own reference to both libraries (see EditorTestSupport.cpp), as
-// another part of a process might: the editors must give back exactly what they took.
-TEST_F(EditorTest, EditorsHoldTheLibrariesEachForItselfAndGiveBackOnlyTheirOwn) {
     auto second = NewEditor(host->Handle());
     ASSERT_TRUE(second);
     EXPECT_EQ(2u, CScintillaWnd::ComponentUseCount());

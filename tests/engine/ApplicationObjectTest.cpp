@@ -1,6 +1,7 @@
 // The workspace as the script's `Me`, called the way a script calls it.
 #include <gtest/gtest.h>
 
+#include "ComPtr.h"
 #include "DispatchClient.h"
 #include "HiddenLogPane.h"
 #include "Resources.h"
@@ -8,8 +9,6 @@
 #include "WorkSpace.h"
 
 namespace {
-
-using vb::test::WriteFileBytes;
 
 class ApplicationObjectTest : public ::testing::Test {
 protected:
@@ -27,16 +26,9 @@ TEST_F(ApplicationObjectTest, PropertiesAnswerAndRefuseWritesAsDeclared) {
     EXPECT_EQ(vb::ToText(*me_.Get(L"ComputerName").Get()), vb::ToText(*byDefault.Get()));
     EXPECT_EQ(workspace_.RunContext().UserName(), vb::ToText(*me_.Get(L"UserName").Get()).value_or(L"?"));
 
-    EXPECT_TRUE(FAILED(me_.Put(L"ComputerName", vb::Variant(std::wstring(L"x")))));
-    EXPECT_EQ(vb::DispatchSupport::kSetNotSupported, me_.LastExceptionCode());
+    // Writes refused, UsesOutput and StopProcess are proven by scripts in whole runs.
     me_.Get(L"12");
     EXPECT_EQ(vb::DispatchSupport::kGetNotSupported, me_.LastExceptionCode());
-
-    EXPECT_EQ(S_OK, me_.Put(L"UsesOutput", vb::Variant::Bool(false)));
-    EXPECT_FALSE(workspace_.UsesOutput());
-    EXPECT_EQ(VARIANT_FALSE, V_BOOL(me_.Get(L"StopProcess").Get()));
-    workspace_.SetStop(true);
-    EXPECT_EQ(VARIANT_TRUE, V_BOOL(me_.Get(L"StopProcess").Get()));
 
     // Direct printing: a Test run (no script key) whose output is not "FILE".
     workspace_.RunContext().key.KEY = -1;
@@ -71,24 +63,21 @@ TEST_F(ApplicationObjectTest, LocalServerFolderComesFromTheProgramPath) {
     EXPECT_EQ(VARIANT_FALSE, V_BOOL(me_.Call(L"UpdateDriver", {vb::Variant(std::wstring(L"No.Such.Server"))}).Get()));
 }
 
-// The driver's installation leads from TOVR.INI to RQ.INI to the user file named by the mode.
-TEST_F(ApplicationObjectTest, ModelSettingsAreErasedInTheAccountsFile) {
-    wchar_t account[260] = {};
-    DWORD size = 260;
-    ASSERT_TRUE(::GetUserNameW(account, &size));
-    std::string config = vb::ToUtf8(folder_.Path());
-    ASSERT_TRUE(WriteFileBytes(folder_ / L"TOVR.INI", "[CONFIG_FILES]\r\nRQ.INI=" + config + "\r\n"));
-    ASSERT_TRUE(WriteFileBytes(folder_ / L"RQ.INI", "[GENERAL]\r\nUSER=" + config + "users\r\nSETTINGSMODE=1\r\n"));
-    ASSERT_TRUE(::CreateDirectoryW((folder_ / L"users").c_str(), nullptr));
-    std::wstring userFile = folder_ / (L"users\\" + std::wstring(account) + L".INI");
-    ASSERT_TRUE(WriteFileBytes(userFile, "[LX 600,a]\r\nk=1\r\n[LX 600 B,a]\r\nk=2\r\n[lx 600,b]\r\nk=3\r\n[LX 600,c]\r\nk=4\r\n"));
-
-    workspace_.EraseModelSettings(folder_.Path(), L"LX 600");
-    std::string left = vb::test::ReadFileBytes(userFile);
-    EXPECT_EQ(std::string::npos, left.find("[LX 600,a]"));
-    EXPECT_EQ(std::string::npos, left.find("[LX 600,c]"));
-    EXPECT_NE(std::string::npos, left.find("[LX 600 B,a]"));
-    EXPECT_NE(std::string::npos, left.find("[lx 600,b]"));
+// Scripts and the editor know the members by the type library's ids: the table must agree.
+TEST(ApplicationObjectTypeTest, MembersHaveTheTypeLibrarysIdsAndNames) {
+    wchar_t program[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+    vb::ComPtr<ITypeLib> library;
+    ASSERT_EQ(S_OK, ::LoadTypeLibEx(program, REGKIND_NONE, library.Put()));
+    vb::ComPtr<ITypeInfo> info;
+    ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(*CWorkSpace::InterfaceIds()[0], info.Put()));
+    for (const auto& member : CWorkSpace::Members()) {
+        if (member.kind == vb::MemberKind::Placeholder) continue;
+        LPOLESTR names[] = {const_cast<LPOLESTR>(member.name)};
+        MEMBERID id = MEMBERID_NIL;
+        EXPECT_EQ(S_OK, info->GetIDsOfNames(names, 1, &id)) << vb::ToUtf8(member.name);
+        EXPECT_EQ(member.id, id) << vb::ToUtf8(member.name);
+    }
 }
 
 }  // namespace

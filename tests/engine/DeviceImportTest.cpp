@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <memory>
 #include <optional>
 
@@ -144,27 +142,6 @@ TEST_F(DeviceImportTest, FailingStatementRollsBackTheWholeImportWithOneBox) {
     RawSql("DROP TRIGGER refuse");
     EXPECT_TRUE(Import(Index(kIndex), kFamilies, kModels));
     EXPECT_EQ(6u, Models().size());
-}
-
-TEST_F(DeviceImportTest, TwoThousandModelsImportAsOneWrite) {
-    Rows families, models;
-    std::string index;
-    for (int f = 0; f < 20; ++f) {
-        std::wstring name = L"F" + std::to_wstring(f), listings;
-        for (int m = 0; m < 100; ++m) {
-            listings += name + L"-" + std::to_wstring(m) + L";";
-            models.push_back({name + L"-" + std::to_wstring(m), L"Model " + std::to_wstring(m), name});
-        }
-        families.push_back({name, listings});
-        index += "F" + std::to_string(f) + ";";
-    }
-    const std::wstring path = Write(Index(index.c_str()), families, models);
-    auto start = std::chrono::steady_clock::now();
-    EXPECT_TRUE(ImportFile(path));
-    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-    std::printf("2,000 models imported in %lld ms\n", static_cast<long long>(ms.count()));
-    EXPECT_EQ(2000u, Models().size());
-    EXPECT_EQ(20u, Families().size());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "HookLibrary.h"
 #include "ImportTable.h"
+#include "NotifyWindow.h"
 #include "SampleDriverLibrary.h"
 #include "SampleDriverSandbox.h"
 #include "Strings.h"
@@ -15,43 +16,7 @@
 
 namespace {
 
-struct Notification {
-    WPARAM code;
-    DWORD thread;
-    std::wstring text;
-};
-
-// A hidden window that fetches each notification's text at once, as the program's window does.
-class NotifyWindow {
-public:
-    NotifyWindow() {
-        WNDCLASSW type{};
-        type.lpfnWndProc = Procedure;
-        type.hInstance = ::GetModuleHandleW(nullptr);
-        type.lpszClassName = kClass;
-        ::RegisterClassW(&type);  // fails harmlessly from the second window on
-        window_ = ::CreateWindowExW(0, kClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, type.hInstance, nullptr);
-        ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    ~NotifyWindow() { ::DestroyWindow(window_); }
-
-    HWND Get() const { return window_; }
-
-    std::vector<Notification> received;
-
-private:
-    static constexpr wchar_t kClass[] = L"VbHookLibraryTest";
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<NotifyWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (message != kLatchwireMessage || !self) return ::DefWindowProcW(window, message, wParam, lParam);
-        wchar_t text[kLatchwireTextSize];
-        LatchwireLastText(text, kLatchwireTextSize);
-        self->received.push_back({wParam, ::GetCurrentThreadId(), text});
-        return 0;
-    }
-
-    HWND window_;
-};
+using vb::test::NotifyWindow;
 
 class HookLibraryTest : public ::testing::Test {
 protected:
@@ -119,19 +84,6 @@ TEST_F(HookLibraryTest, FileCreatedByTheDriverIsAnnouncedOnceOnTheWindowThread) 
     EXPECT_PRED2(SamePath, PageFile(2), window_.received[1].text);
 }
 
-TEST_F(HookLibraryTest, EveryFileOfAListedJobIsAnnounced) {
-    ASSERT_GE(Start(), 0);
-    DRIVERHANDLE h = StartDoc(L"LX FILELIST", sandbox_.OutputFile());
-    for (int page = 0; page < 3; ++page) {
-        driver_.D_StartMultiplePage(h);
-        driver_.D_EndMultiplePage(h);
-    }
-    driver_.D_EndDoc(h);
-    const std::vector<std::wstring> expected{sandbox_.OutputFile(), PageFile(1), PageFile(2), PageFile(3)};
-    ASSERT_EQ(expected.size(), window_.received.size());
-    for (size_t i = 0; i < expected.size(); ++i) EXPECT_PRED2(SamePath, expected[i], window_.received[i].text);
-}
-
 TEST_F(HookLibraryTest, FilesOnlyReadOrAppendedToAreNotAnnounced) {
     const std::wstring existing = sandbox_.Path(L"existing.txt");
     ASSERT_TRUE(vb::test::WriteFileBytes(existing, "kept"));
@@ -177,19 +129,6 @@ TEST_F(HookLibraryTest, OverLongPathIsCutToTheBuffer) {
 
     ::DeleteFileW((L"\\\\?\\" + printFile).c_str());
     for (auto level = folders.rbegin(); level != folders.rend(); ++level) ::RemoveDirectoryW(level->c_str());
-}
-
-TEST_F(HookLibraryTest, SubstitutionIsAnnouncedAsInformationOnly) {
-    const std::wstring substitute = L"C:\\Server\\Devices\\FAM09.PRN";
-    DRIVERHANDLE h = StartDoc(L"LX", sandbox_.OutputFile());
-    ASSERT_GE(LatchwireStart(window_.Get(), substitute.c_str(), driverPath_.c_str(), 1), 0);
-    EXPECT_GE(LatchwireState(0), 0);
-    ASSERT_EQ(1u, window_.received.size());
-    EXPECT_EQ(kLatchwireInfo, window_.received[0].code);
-    EXPECT_NE(std::wstring::npos, window_.received[0].text.find(substitute));
-    // Nothing in this process is watched in that mode.
-    driver_.D_StartMultiplePage(h);
-    EXPECT_EQ(1u, window_.received.size());
 }
 
 }  // namespace

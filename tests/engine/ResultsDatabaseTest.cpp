@@ -2,7 +2,6 @@
 // comparison is judged and what is read back, checked on the file with a raw SQLite handle.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <commctrl.h>
 #include <sqlite3.h>
 
 #include <memory>
@@ -10,6 +9,7 @@
 #include <tuple>
 
 #include "Base64.h"
+#include "FakeRunContextSources.h"
 #include "HiddenLogPane.h"
 #include "NotepadStubFolder.h"
 #include "RawDatabase.h"
@@ -26,24 +26,6 @@ using vb::test::FileExists;
 using vb::test::ReadFileBytes;
 using vb::test::WriteFileBytes;
 using Rows = std::vector<std::vector<std::string>>;
-
-// A user and a 70-character system text that a statement must survive, and a clock that ran
-// 2.5 s.
-class OddSystem : public RunContextSources {
-public:
-    bool QueryMemoryCounters(RunResourceRecord&) override { return true; }
-    DWORD GuiObjectCount(DWORD) override { return 0; }
-    bool ReadSystemVersion(std::optional<std::wstring>& product, std::optional<std::wstring>& build) override {
-        product = std::wstring(51, L'S');
-        build = L"19045";
-        return true;
-    }
-    WORD NativeProcessorArchitecture() override { return PROCESSOR_ARCHITECTURE_AMD64; }
-    std::wstring UserName() override { return L"o'brien"; }
-    LONGLONG Counter() override { return counter += 25000000; }
-    LONGLONG Frequency() override { return 10000000; }
-    LONGLONG counter = 0;
-};
 
 class ResultsDatabaseTest : public ::testing::Test {
 protected:
@@ -174,9 +156,14 @@ TEST_F(ResultsDatabaseTest, HugeDataIsLoggedAboveItsLimit) {
     }
 }
 
+// A user and a system text too long for their columns, which a statement must survive, and a
+// clock that ran 2.5 s.
 TEST_F(ResultsDatabaseTest, RunTextsAreQuotedCutAndMeasured) {
-    OddSystem system;
+    vb::test::FakeSources system;
+    system.userName = L"o'brien" + std::wstring(30, L'x');
+    system.productName = std::wstring(51, L'S');
     CRunContext run(&system);
+    system.counter += 25000000;
     run.key = Key();
     RunResourceRecord delta{};
     delta.gdiObjects = static_cast<DWORD>(-3);
@@ -184,7 +171,7 @@ TEST_F(ResultsDatabaseTest, RunTextsAreQuotedCutAndMeasured) {
     delta.memory.PrivateUsage = static_cast<SIZE_T>(-4096);
     ASSERT_TRUE(WriteFileBytes(Out(L"item.bin"), "item"));
     ASSERT_TRUE(ws_->StoreOutputItem(Out(L"item.bin"), run, delta));
-    EXPECT_EQ((Rows{{"O'BRIEN", std::string(51, 'S') + " (x64), build", "2500", "-3", "2", "-4096"}}),
+    EXPECT_EQ((Rows{{"O'BRIEN" + std::string(25, 'X'), std::string(51, 'S') + " (x64), build", "2500", "-3", "2", "-4096"}}),
               Query("SELECT REF_USER, REF_SYSTEM, REF_DURATION, REF_GDI_OBJ, REF_USR_OBJ, REF_MEM_USAGE FROM OUTPUT"));
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
@@ -214,42 +201,6 @@ TEST_F(ResultsDatabaseTest, EmptyCapturesCompareEqualUnreadableOnesStoreNothing)
     Key().SetSubItem(L"locked");
     EXPECT_FALSE(ws_->StoreOutputItem(Out(L"locked.bin"), ws_->RunContext(), RunResourceRecord{}));
     EXPECT_EQ((Rows{{"1"}}), Query("SELECT COUNT(*) FROM OUTPUT"));
-}
-
-TEST_F(ResultsDatabaseTest, ResultListShowsRowsWithTheirScriptNames) {
-    vb::test::TempFolder devices;
-    ASSERT_TRUE(WriteFileBytes(devices / L"Data.mdb", ""));
-    CDbConnection& deviceDb = ws_->DeviceDatabase();
-    ASSERT_TRUE(deviceDb.Open(CWorkSpace::DatabaseConnectionString(devices / L"Data.mdb").c_str()));
-    ASSERT_TRUE(deviceDb.Execute(L"CREATE TABLE [SCRIPTS] ([KEY] LONG NOT NULL,[NAME] VARCHAR(128),[DATA] MEMO)", 1));
-    ASSERT_TRUE(deviceDb.Execute(L"INSERT INTO [SCRIPTS] ([KEY],[NAME],[DATA]) VALUES (7, 'Labels', '')", 1));
-    ASSERT_TRUE(StoreJob("failed"));
-    Key().KEY = 9;
-    ASSERT_TRUE(StoreJob("unnamed"));
-    Key().reference = FALSE;
-    ASSERT_TRUE(StoreJob("unnamed"));
-
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
-    ::InitCommonControlsEx(&controls);
-    HWND list = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 600, 300, pane_.Parent(), nullptr,
-                                  nullptr, nullptr);
-    auto cell = [list](int row, int column) {
-        wchar_t text[128] = {};
-        ListView_GetItemText(list, row, column, text, 128);
-        return std::wstring(text);
-    };
-    ws_->LoadResultsList(list, TRUE);
-    ASSERT_EQ(1, ListView_GetItemCount(list));
-    EXPECT_EQ((std::vector<std::wstring>{L"0", L"MODEL O'NEIL", L"Labels (7)", L"NOP", L""}),
-              (std::vector<std::wstring>{cell(0, 0), cell(0, 1), cell(0, 2), cell(0, 3), cell(0, 7)}));
-    ws_->LoadResultsList(list, FALSE);
-    ASSERT_EQ(2, ListView_GetItemCount(list));
-    EXPECT_EQ(L"-1 9", cell(1, 0) + L" " + cell(1, 2));
-    EXPECT_EQ(20, Header_GetItemCount(ListView_GetHeader(list)));
-    LVCOLUMNW format{};
-    format.mask = LVCF_FMT;
-    ListView_GetColumn(list, 0, &format);
-    EXPECT_EQ(LVCFMT_RIGHT, format.fmt & LVCFMT_JUSTIFYMASK);  // the OK column sorts as a number
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-// The page family files each page on its own, and with FILELIST lists the files in the print file.
+// The page family files each page on its own, as the end-to-end capture tests show; with
+// FILELIST its print file lists the page files instead, and other families file no pages.
 #include <gtest/gtest.h>
-
-#include <string>
 
 #include "SampleDriverLibrary.h"
 #include "SampleDriverSandbox.h"
@@ -11,51 +10,37 @@ namespace {
 
 using vb::test::ReadFileBytes;
 
-class PageFilesTest : public ::testing::Test {
-protected:
-    // A document of two pages with a text on each, printed by the family's copy of the driver.
-    void PrintTwoPages(const std::wstring& family, const std::wstring& model) {
-        vb::test::SampleDriverLibrary driver(sandbox_.AddDriver(family));
+TEST(PageFilesTest, FileListMakesThePrintFileTheListOfThePageFamilysPageFiles) {
+    for (const wchar_t* family : {L"fam09.prn", L"FAM01.PRN"}) {
+        SCOPED_TRACE(vb::ToUtf8(family));
+        vb::test::SampleDriverSandbox sandbox;
+        vb::test::SampleDriverLibrary driver(sandbox.AddDriver(family));
         tagDRIVERINFO info{};
-        DRIVERHANDLE h = driver.D_EnableDriverW(0, &info, model.c_str(), L"FILE", 0);
-        const std::wstring output = sandbox_.OutputFile();
+        DRIVERHANDLE h = driver.D_EnableDriverW(0, &info, L"LX FileList", L"FILE", 0);
+        const std::wstring output = sandbox.OutputFile();
         DOCINFOW document{static_cast<int>(sizeof(DOCINFOW)), L"Job", output.c_str(), nullptr, 0};
         ASSERT_EQ(1, driver.D_StartDocW(h, &document));
+        std::wstring list;
+        std::string pages;
         for (LONG page = 1; page <= 2; ++page) {
             ASSERT_EQ(1, driver.D_StartMultiplePage(h));
             POINT at{page, page};
             driver.D_TextOutW(h, &at, L"x", 1, 0, 1, 0);
             ASSERT_EQ(1, driver.D_EndMultiplePage(h));
+            list += output + L".page" + std::to_wstring(page) + L".txt\r\n";
+            pages += "PAGE\r\nTEXT " + std::to_string(page) + "," + std::to_string(page) +
+                     " \"x\" color=000000 bk=1:000000\r\nEND PAGE\r\n";
         }
         ASSERT_EQ(1, driver.D_EndDoc(h));
+        const bool pageFamily = family[4] == L'9';
+        EXPECT_EQ(pageFamily, vb::test::FileExists(output + L".page2.txt"));
+        if (pageFamily) {
+            EXPECT_EQ(vb::ToUtf8(list), ReadFileBytes(output));
+            EXPECT_EQ(pages.substr(pages.size() / 2), ReadFileBytes(output + L".page2.txt"));  // the second page
+        } else {
+            EXPECT_NE(std::string::npos, ReadFileBytes(output).find(pages + "END DOC\r\n"));
+        }
     }
-    std::wstring PageFile(int page) const { return sandbox_.OutputFile() + L".page" + std::to_wstring(page) + L".txt"; }
-    static std::string PageCommands(int page) {
-        const std::string at = std::to_string(page);
-        return "PAGE\r\nTEXT " + at + "," + at + " \"x\" color=000000 bk=1:000000\r\nEND PAGE\r\n";
-    }
-
-    vb::test::SampleDriverSandbox sandbox_;
-};
-
-TEST_F(PageFilesTest, EachPageGetsAFileWithItsCommands) {
-    PrintTwoPages(L"fam09.prn", L"LX");
-    EXPECT_EQ(PageCommands(1), ReadFileBytes(PageFile(1)));
-    EXPECT_EQ(PageCommands(2), ReadFileBytes(PageFile(2)));
-    const std::string printed = ReadFileBytes(sandbox_.OutputFile());
-    EXPECT_NE(std::string::npos, printed.find(PageCommands(1) + PageCommands(2) + "END DOC\r\n"));
-}
-
-TEST_F(PageFilesTest, FileListMakesThePrintFileTheListOfPageFiles) {
-    PrintTwoPages(L"FAM09.PRN", L"LX FileList");
-    EXPECT_EQ(vb::ToUtf8(PageFile(1) + L"\r\n" + PageFile(2) + L"\r\n"), ReadFileBytes(sandbox_.OutputFile()));
-    EXPECT_EQ(PageCommands(2), ReadFileBytes(PageFile(2)));
-}
-
-TEST_F(PageFilesTest, OtherFamiliesFileNoPages) {
-    PrintTwoPages(L"FAM01.PRN", L"LX FILELIST");
-    EXPECT_FALSE(vb::test::FileExists(PageFile(1)));
-    EXPECT_NE(std::string::npos, ReadFileBytes(sandbox_.OutputFile()).find(PageCommands(1)));
 }
 
 }  // namespace

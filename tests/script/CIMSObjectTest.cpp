@@ -61,22 +61,6 @@ TEST_F(CIMSObjectTest, WrapperWithoutObjectFailsEveryCall) {
     EXPECT_EQ(E_FAIL, wrapper->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
 }
 
-TEST_F(CIMSObjectTest, ReplaceFindsTheNameInAnyCase) {
-    auto me = Wrap(&first_, L"Me");
-    auto driver = Wrap(&first_, L"Driver");
-    const ULONG firstHeld = first_.References();
-    EXPECT_TRUE(head_->ReplaceObject(L"ME", Dispatch(second_)));
-    EXPECT_EQ(Dispatch(second_), me->Wrapped());
-    EXPECT_EQ(Dispatch(first_), driver->Wrapped());
-    EXPECT_EQ(firstHeld - 1, first_.References());
-    EXPECT_EQ(2u, second_.References());
-
-    // An unknown name has nothing to replace: only "nothing" counts as done.
-    EXPECT_FALSE(head_->ReplaceObject(L"Printer", Dispatch(second_)));
-    EXPECT_FALSE(head_->ReplaceObject(nullptr, Dispatch(second_)));
-    EXPECT_TRUE(head_->ReplaceObject(L"Printer", nullptr));
-}
-
 TEST_F(CIMSObjectTest, DetachedWrapperNoLongerTouchesTheList) {
     auto wrapper = Wrap(&first_, L"Driver");
     wrapper->DetachFromList();
