@@ -6,32 +6,8 @@
 #include <string>
 
 #include "Base64Bench.h"
+#include "BenchFolder.h"
 #include "StoreBench.h"
-
-namespace {
-
-// A fresh folder under the temporary folder; removed again when the run ends.
-std::wstring MakeFolder() {
-    wchar_t base[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, base);
-    std::wstring folder = std::wstring(base) + L"vb_bench_" + std::to_wstring(::GetCurrentProcessId()) + L"\\";
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
-
-void RemoveFolder(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ::DeleteFileW((folder + found.cFileName).c_str());
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
-    }
-    ::RemoveDirectoryW(folder.c_str());
-}
-
-}  // namespace
 
 // Runs both measurements, or only the one named: "base64" or "store", the latter optionally
 // with a number of items other than 10,000 (fewer for a quick look).
@@ -40,11 +16,11 @@ int main(int argc, char** argv) {
     int items = argc > 2 ? std::atoi(argv[2]) : 0;
     if (items <= 0) items = 10000;
     ::CoInitialize(nullptr);
-    std::wstring folder = MakeFolder();
+    std::wstring folder = bench::MakeFolder(L"vb_bench_");
     bool ok = true;
     if (only.empty() || only == "base64") ok = RunBase64Bench(folder) && ok;
     if (only.empty() || only == "store") ok = RunStoreBench(folder, items) && ok;
-    RemoveFolder(folder);
+    bench::RemoveTree(folder);
     ::CoUninitialize();
     std::printf("%s\n", ok ? "all round trips matched" : "A ROUND TRIP FAILED");
     return ok ? 0 : 1;

@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "../e2e/SampleScripts.h"
-#include "Base64.h"
 #include "MainDialogFixture.h"
 #include "NotepadStubFolder.h"
 #include "ResourceIds.h"
@@ -92,14 +91,6 @@ std::vector<std::wstring> ListRows(HWND list) {
 
 using StoredRows = std::vector<std::vector<std::string>>;
 
-std::string Decoded(const std::wstring& base64) {
-    if (base64 == L"<null>") return "<null>";
-    const std::string text = vb::ToUtf8(base64);
-    std::string bytes;
-    CBase64::DecodeText(text.data(), text.size(), bytes);
-    return bytes;
-}
-
 // The family's driver in the reference folder too, and the fixture's script replaced by two
 // that print what the sample driver's golden files hold.
 class WholeBenchTest : public MainDialogTest {
@@ -172,7 +163,7 @@ protected:
         const Rows raw = QueryRaw(folder_ / L"Data\\F1.mdb", L"SELECT NAME, KEY, REF_DATA, CMP_DATA, SUCCESS FROM "
                                                              L"OUTPUT ORDER BY NAME, KEY, KEY_SUB");
         for (const auto& row : raw) {
-            rows.push_back({ToUtf8(row[0]), ToUtf8(row[1]), Decoded(row[2]), Decoded(row[3]), ToUtf8(row[4])});
+            rows.push_back({ToUtf8(row[0]), ToUtf8(row[1]), DecodedColumn(row[2]), DecodedColumn(row[3]), ToUtf8(row[4])});
         }
         return rows;
     }

@@ -3,25 +3,11 @@
 #include <algorithm>
 #include <regex>
 
-#include "Base64.h"
 #include "HookLibrary.h"
 #include "RawDatabase.h"
 #include "Strings.h"
 
 namespace vb::test {
-
-namespace {
-
-// A data column's bytes; a column never written reads "<null>".
-std::string Decoded(const std::wstring& base64) {
-    if (base64 == L"<null>") return "<null>";
-    const std::string text = vb::ToUtf8(base64);
-    std::string bytes;
-    CBase64::DecodeText(text.data(), text.size(), bytes);
-    return bytes;
-}
-
-}  // namespace
 
 BatchFixture::BatchFixture() : buildFolder_(program_ / L"Build\\"), logPane_(ParentProc) {
     ::CreateDirectoryW(buildFolder_.c_str(), nullptr);
@@ -114,8 +100,8 @@ BatchFixture::Rows BatchFixture::StoredRows(const std::wstring& family) const {
     const auto raw = QueryRaw(ResultsFile(family), L"SELECT NAME, KEY, KEY_SUB, REF_DATA, CMP_DATA, SUCCESS FROM OUTPUT "
                                                    L"ORDER BY NAME, KEY, KEY_SUB");
     for (const auto& row : raw) {
-        rows.push_back({vb::ToUtf8(row[0]), vb::ToUtf8(row[1]), vb::ToUtf8(row[2]), Decoded(row[3]), Decoded(row[4]),
-                        vb::ToUtf8(row[5])});
+        rows.push_back({vb::ToUtf8(row[0]), vb::ToUtf8(row[1]), vb::ToUtf8(row[2]), DecodedColumn(row[3]),
+                        DecodedColumn(row[4]), vb::ToUtf8(row[5])});
     }
     return rows;
 }

@@ -1,6 +1,8 @@
 #include "RawDatabase.h"
 
+#include "Base64.h"
 #include "DbConnection.h"
+#include "Strings.h"
 
 namespace vb::test {
 
@@ -27,6 +29,14 @@ Rows QueryRaw(const std::wstring& path, const std::wstring& sql) {
         }
     }
     return rows;
+}
+
+std::string DecodedColumn(const std::wstring& base64) {
+    if (base64 == L"<null>") return "<null>";
+    const std::string text = vb::ToUtf8(base64);
+    std::string bytes;
+    CBase64::DecodeText(text.data(), text.size(), bytes);
+    return bytes;
 }
 
 }  // namespace vb::test

@@ -12,5 +12,7 @@ using Rows = std::vector<std::vector<std::wstring>>;
 std::string ExecRaw(const std::wstring& path, const std::string& sql);
 // Every row of a query as text; NULL reads "<null>".
 Rows QueryRaw(const std::wstring& path, const std::wstring& sql);
+// The bytes of a Base64 data column as read by QueryRaw; a column never written reads "<null>".
+std::string DecodedColumn(const std::wstring& base64);
 
 }  // namespace vb::test
