@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Base64.h"
+#include "BenchBuildRun.h"
 #include "BenchFolder.h"
 #include "JobsScript.h"
 #include "DbConnection.h"
@@ -106,28 +107,13 @@ struct BuildTimes {
 
 BuildTimes BuildRuns(const std::wstring& folder, int jobs) {
     BuildTimes times;
-    HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-    HWND pane = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL, 0, 0, 100,
-                                  100, parent, nullptr, nullptr, nullptr);
-    {
-        CWorkSpace workspace(folder + L"Vellbrook.exe");
-        workspace.SetDriverName(L"FAM01 (Bench)");
-        workspace.SetPrnFolder(folder);
-        workspace.SetPrnFolderRef(folder);
-        CScriptItem job(1);
-        job.NAME = L"Jobs";
-        job.DATA = JobsScript(jobs);
-        workspace.SaveScript(job, 1);
-        std::vector<CScriptItem> scripts{CScriptItem(0), job};
-        workspace.LoadScript(scripts[0]);
-        const std::vector<std::wstring> models{kModel};
-        for (int mode : {1, 0}) {
-            Stopwatch clock;
-            BOOL ran = workspace.RunBatch(mode, scripts, models, kModel, FALSE, pane);
-            (mode ? times.reference : times.comparison) = ran ? clock.Seconds() : -1;
-        }
+    bench::BuildRunSetup setup(folder, L"Jobs", JobsScript(jobs));
+    const std::vector<std::wstring> models{kModel};
+    for (int mode : {1, 0}) {
+        Stopwatch clock;
+        BOOL ran = setup.Workspace().RunBatch(mode, setup.Scripts(), models, kModel, FALSE, setup.LogPane());
+        (mode ? times.reference : times.comparison) = ran ? clock.Seconds() : -1;
     }
-    ::DestroyWindow(parent);
     return times;
 }
 

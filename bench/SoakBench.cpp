@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchBuildRun.h"
 #include "BenchFolder.h"
 #include "JobsScript.h"
 #include "Strings.h"
@@ -130,34 +131,19 @@ bool Soak(const std::wstring& folder, int jobs) {
                      FALSE)) {
         return false;
     }
-    HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-    HWND pane = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL, 0, 0, 100,
-                                  100, parent, nullptr, nullptr, nullptr);
+    bench::BuildRunSetup setup(folder, L"Soak", bench::JobsScript(jobs, std::wstring(L"Me.Trace \"") + kJobMark + L"\""));
     bool ok = true;
-    {
-        CWorkSpace workspace(folder + L"Vellbrook.exe");
-        workspace.SetDriverName(L"FAM01 (Bench)");
-        workspace.SetPrnFolder(folder);
-        workspace.SetPrnFolderRef(folder);
-        CScriptItem job(1);
-        job.NAME = L"Soak";
-        job.DATA = bench::JobsScript(jobs, std::wstring(L"Me.Trace \"") + kJobMark + L"\"");
-        workspace.SaveScript(job, 1);
-        std::vector<CScriptItem> scripts{CScriptItem(0), job};
-        workspace.LoadScript(scripts[0]);
-        for (int mode : {1, 0}) {
-            Sampler sampler;
-            sampler.at = {10, 100, jobs};
-            ::SetWindowSubclass(pane, WatchLog, 1, reinterpret_cast<DWORD_PTR>(&sampler));
-            const BOOL ran = workspace.RunBatch(mode, scripts, {kModel}, kModel, FALSE, pane);
-            ::RemoveWindowSubclass(pane, WatchLog, 1);
-            std::printf("%s Build run of %d jobs of %d text lines (about 64 KB each): %s\n",
-                        mode ? "Reference" : "Comparison", jobs, bench::kLinesPerJob, ran ? "ended well" : "FAILED");
-            Print(sampler.samples);
-            ok = ok && ran && sampler.jobs == jobs;
-        }
+    for (int mode : {1, 0}) {
+        Sampler sampler;
+        sampler.at = {10, 100, jobs};
+        ::SetWindowSubclass(setup.LogPane(), WatchLog, 1, reinterpret_cast<DWORD_PTR>(&sampler));
+        const BOOL ran = setup.Workspace().RunBatch(mode, setup.Scripts(), {kModel}, kModel, FALSE, setup.LogPane());
+        ::RemoveWindowSubclass(setup.LogPane(), WatchLog, 1);
+        std::printf("%s Build run of %d jobs of %d text lines (about 64 KB each): %s\n",
+                    mode ? "Reference" : "Comparison", jobs, bench::kLinesPerJob, ran ? "ended well" : "FAILED");
+        Print(sampler.samples);
+        ok = ok && ran && sampler.jobs == jobs;
     }
-    ::DestroyWindow(parent);
     return ok;
 }
 
