@@ -1,6 +1,7 @@
 // What the bench costs around the driver: a Build run of N print jobs, beside the same script
 // driving the same driver with nothing captured or stored, and beside raw SQLite inserts of
-// the same Base64 text with the connection's own settings.
+// the same Base64 text with the connection's own settings; over the whole run and over its
+// first and last hundred jobs.
 #include <windows.h>
 #include <objbase.h>
 
@@ -13,6 +14,7 @@
 #include "Base64.h"
 #include "BenchBuildRun.h"
 #include "BenchFolder.h"
+#include "JobPace.h"
 #include "JobsScript.h"
 #include "DbConnection.h"
 #include "DriverHandler.h"
@@ -42,26 +44,37 @@ public:
 
 // The engine is handed what a Build run hands it: the global script and the job script as its
 // procedure, with `Me` and `Driver`; or, to show what the global script's names cost the
-// engine's name look-ups, the job script alone.
+// engine's name look-ups, the job script alone. `Me` is the workspace of the Build runs, idle.
 enum class ScriptText { AsBuildRun, JobScriptAlone };
 
-double ScriptAndDriverOnly(const std::wstring& folder, int jobs, ScriptText text, std::string& lastJob) {
-    CWorkSpace idle(folder + L"Vellbrook.exe");
+// A run's time, and the end of each of its jobs in seconds into the run.
+struct RunTimes {
+    double seconds = -1;
+    std::vector<double> ends;
+};
+
+RunTimes ScriptAndDriverOnly(bench::BuildRunSetup& setup, const std::wstring& folder, const std::wstring& jobScript,
+                             ScriptText text, std::string& lastJob) {
     NullHandler handler;
     CDriverWrapper driver(&handler);
     CMSScriptObject script(nullptr);
+    CWorkSpace& idle = setup.Workspace();
+    idle.SetLogWindow(setup.LogPane());
     std::wstring printFile = folder + L"direct.txt";
     if (!driver.Load(folder + L"FAM01.PRN", printFile, folder + L"direct.ini", FALSE) ||
         !driver.CreateDriverDC(kModel, nullptr) || !script.Init() || !script.AddObject(L"Me", idle.AsDispatch()) ||
         !script.AddObject(L"Driver", driver.AsDispatch())) {
-        return -1;
+        return {};
     }
-    CScriptItem global(0);
-    if (text == ScriptText::AsBuildRun) idle.LoadScript(global);
-    const std::wstring code = global.DATA + L"\r\nSub ScriptItem_1()\r\n" + JobsScript(jobs) + L"\r\nEnd Sub\r\n";
+    const std::wstring global = text == ScriptText::AsBuildRun ? setup.Scripts()[0].DATA : std::wstring();
+    const std::wstring code = global + L"\r\nSub ScriptItem_1()\r\n" + jobScript + L"\r\nEnd Sub\r\n";
+    RunTimes times;
+    bench::JobPace pace(setup.LogPane());
     Stopwatch clock;
-    bool ran = script.AddCode(code.c_str()) && script.Run(L"ScriptItem_1");
-    double seconds = clock.Seconds();
+    if (script.AddCode(code.c_str()) && script.Run(L"ScriptItem_1")) {
+        times.seconds = clock.Seconds();
+        times.ends = pace.Ends();
+    }
     HANDLE file = ::CreateFileW(printFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
         char chunk[65536];
@@ -71,21 +84,22 @@ double ScriptAndDriverOnly(const std::wstring& folder, int jobs, ScriptText text
     }
     script.Reset();
     driver.Unload();
-    return ran ? seconds : -1;
+    return times;
 }
 
 // One insert per job, each its own transaction, as the store commits each item.
-double RawInserts(const std::wstring& folder, int jobs, const std::string& job) {
+RunTimes RawInserts(const std::wstring& folder, int jobs, const std::string& job) {
     std::wstring path = folder + L"raw.db";
     ::CloseHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     std::wstring error;
     vb::UniqueSqliteDatabase db = CDbConnection::OpenDatabase(path, error);
-    if (!db) return -1;
-    ::sqlite3_exec(db.Get(), "CREATE TABLE OUTPUT (NAME TEXT, KEY INTEGER, KEY_SUB TEXT, REF_DATA TEXT)", nullptr, nullptr,
-                   nullptr);
+    if (!db) return {};
+    ::sqlite3_exec(db.Get(), "CREATE TABLE OUTPUT (NAME TEXT, KEY INTEGER, KEY_SUB TEXT, REF_DATA TEXT)", nullptr,
+                   nullptr, nullptr);
     sqlite3_stmt* insert = nullptr;
     ::sqlite3_prepare_v2(db.Get(), "INSERT INTO OUTPUT VALUES ('LX 300', 1, ?, ?)", -1, &insert, nullptr);
     vb::UniqueSqliteStatement owner(insert);
+    RunTimes times;
     Stopwatch clock;
     for (int j = 1; j <= jobs; ++j) {
         // Encoded for each job, as the store encodes each captured file.
@@ -94,107 +108,118 @@ double RawInserts(const std::wstring& folder, int jobs, const std::string& job) 
         std::string subItem = "J" + std::to_string(j);
         ::sqlite3_bind_text(insert, 1, subItem.c_str(), -1, SQLITE_TRANSIENT);
         ::sqlite3_bind_text(insert, 2, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-        if (::sqlite3_step(insert) != SQLITE_DONE) return -1;
+        if (::sqlite3_step(insert) != SQLITE_DONE) return {};
         ::sqlite3_reset(insert);
+        times.ends.push_back(clock.Seconds());
     }
-    return clock.Seconds();
+    times.seconds = clock.Seconds();
+    return times;
 }
 
-struct BuildTimes {
-    double reference = -1;
-    double comparison = -1;
-};
-
-BuildTimes BuildRuns(const std::wstring& folder, int jobs) {
-    BuildTimes times;
-    bench::BuildRunSetup setup(folder, L"Jobs", JobsScript(jobs));
-    const std::vector<std::wstring> models{kModel};
-    for (int mode : {1, 0}) {
-        Stopwatch clock;
-        BOOL ran = setup.Workspace().RunBatch(mode, setup.Scripts(), models, kModel, FALSE, setup.LogPane());
-        (mode ? times.reference : times.comparison) = ran ? clock.Seconds() : -1;
+RunTimes BuildRun(bench::BuildRunSetup& setup, int mode) {
+    RunTimes times;
+    bench::JobPace pace(setup.LogPane());
+    Stopwatch clock;
+    if (setup.Workspace().RunBatch(mode, setup.Scripts(), {kModel}, kModel, FALSE, setup.LogPane())) {
+        times.seconds = clock.Seconds();
+        times.ends = pace.Ends();
     }
     return times;
 }
 
-struct Figures {
-    BuildTimes build;
-    double direct = -1;  // the same script text and driver, nothing captured
-    double alone = -1;   // the job script alone
-    double raw = -1;
-    size_t jobBytes = 0;
+// Milliseconds per job: over the whole run, over jobs 2 to 100 and over the last hundred (each
+// job timed from the end of the one before, so that loading the driver does not count).
+struct PerJob {
+    double whole = -1;
+    double first = -1;
+    double last = -1;
 
-    bool Complete() const {
-        return direct >= 0 && alone >= 0 && raw >= 0 && build.reference >= 0 && build.comparison >= 0;
+    static PerJob Of(const RunTimes& run, int jobs) {
+        if (run.seconds < 0 || static_cast<int>(run.ends.size()) != jobs) return {};
+        return {run.seconds * 1000 / jobs, bench::MeanJobMs(run.ends, 2, std::min(jobs, 100)),
+                jobs >= 200 ? bench::MeanJobMs(run.ends, jobs - 99, jobs) : -1};
     }
+    bool Complete() const { return whole >= 0; }
     // The best of several rounds: what the machine's other load did not slow down.
-    void KeepBest(const Figures& round) {
+    void KeepBest(const PerJob& round) {
         auto best = [](double& kept, double next) { kept = kept < 0 ? next : std::min(kept, next); };
-        best(build.reference, round.build.reference);
-        best(build.comparison, round.build.comparison);
-        best(direct, round.direct);
-        best(alone, round.alone);
-        best(raw, round.raw);
-        jobBytes = round.jobBytes;
+        best(whole, round.whole);
+        best(first, round.first);
+        best(last, round.last);
     }
 };
 
+enum Run { kReference, kComparison, kDirect, kAlone, kRaw, kRuns };
+constexpr const char* kRunNames[kRuns] = {"Build, reference", "Build, comparison",
+                                          "script and driver, nothing captured", "the job script alone",
+                                          "raw SQLite insert"};
+
 // One round in a folder of its own, so that every reference run inserts its rows anew.
-Figures MeasureRound(int jobs) {
-    Figures round;
+bool MeasureRound(int jobs, PerJob (&best)[kRuns], size_t& jobBytes) {
     std::wstring folder = MakeFolder(L"vb_batch_bench_");
+    bool complete = false;
     if (::CopyFileW((ProgramFolder() + L"sample_driver.dll").c_str(), (folder + L"FAM01.PRN").c_str(), FALSE)) {
+        const std::wstring jobScript = JobsScript(jobs, bench::JobPace::MarkStatement());
+        bench::BuildRunSetup setup(folder, L"Jobs", jobScript);
+        RunTimes runs[kRuns];
+        runs[kReference] = BuildRun(setup, 1);
+        runs[kComparison] = BuildRun(setup, 0);
         std::string job;
         std::string unused;
-        round.build = BuildRuns(folder, jobs);
-        round.direct = ScriptAndDriverOnly(folder, jobs, ScriptText::AsBuildRun, job);
-        round.alone = ScriptAndDriverOnly(folder, jobs, ScriptText::JobScriptAlone, unused);
-        round.raw = RawInserts(folder, jobs, job);
-        round.jobBytes = job.size();
+        runs[kDirect] = ScriptAndDriverOnly(setup, folder, jobScript, ScriptText::AsBuildRun, job);
+        runs[kAlone] = ScriptAndDriverOnly(setup, folder, jobScript, ScriptText::JobScriptAlone, unused);
+        runs[kRaw] = RawInserts(folder, jobs, job);
+        jobBytes = job.size();
+        complete = true;
+        for (int run = 0; run < kRuns; ++run) {
+            PerJob figures = PerJob::Of(runs[run], jobs);
+            complete = complete && figures.Complete();
+            best[run].KeepBest(figures);
+        }
     }
     RemoveTree(folder);
-    return round;
+    return complete;
 }
 
 bool Measure(int jobs, int rounds) {
-    Figures figures;
+    PerJob best[kRuns];
+    size_t jobBytes = 0;
     for (int i = 0; i < rounds; ++i) {
-        Figures round = MeasureRound(jobs);
-        if (!round.Complete()) {
-            std::printf("  %d jobs: A RUN FAILED\n", jobs);
+        if (!MeasureRound(jobs, best, jobBytes)) {
+            std::printf("%d jobs: A RUN FAILED\n", jobs);
             return false;
         }
-        figures.KeepBest(round);
     }
-    const BuildTimes& build = figures.build;
-    const double direct = figures.direct, alone = figures.alone, raw = figures.raw;
-    auto perJob = [jobs](double seconds) { return seconds / jobs * 1000; };
-    double rawCost = perJob(raw);
-    std::printf("  %5d jobs of %zu bytes: Build %.0f ms, comparison %.0f ms; the same script text and driver with "
-                "nothing captured %.0f ms (the job script alone, without the global script: %.0f ms); raw inserts "
-                "%.0f ms\n",
-                jobs, figures.jobBytes, build.reference * 1000, build.comparison * 1000, direct * 1000, alone * 1000,
-                raw * 1000);
-    for (auto [name, seconds] : {std::pair{"Build", build.reference}, std::pair{"comparison", build.comparison}}) {
-        double own = perJob(seconds - direct);
-        std::printf("         %-10s the bench's own cost %.2f ms/job against %.2f ms/job of raw insert: ratio %.2f\n",
-                    name, own, rawCost, own / rawCost);
+    std::printf("%d jobs of %zu bytes, best of %d rounds, ms per job:\n", jobs, jobBytes, rounds);
+    std::printf("  %-38s %10s %12s %12s\n", "", "whole run", "jobs 2-100", "last 100");
+    for (int run = 0; run < kRuns; ++run) {
+        std::printf("  %-38s %10.2f %12.2f %12.2f\n", kRunNames[run], best[run].whole, best[run].first, best[run].last);
     }
-    std::printf("         the global script's names cost the engine %.2f ms/job\n", perJob(direct - alone));
+    // Everything but the driver's work: the Build run less the same script text driving the
+    // same driver with nothing captured.
+    for (int run : {kReference, kComparison}) {
+        std::printf("  the bench's own cost, %-10s", run == kReference ? "reference" : "comparison");
+        for (double PerJob::*part : {&PerJob::whole, &PerJob::first, &PerJob::last}) {
+            if (best[run].*part < 0 || best[kRaw].*part < 0) continue;
+            const double own = best[run].*part - best[kDirect].*part;
+            std::printf(" %7.2f (%.2f times a raw insert)", own, own / (best[kRaw].*part));
+        }
+        std::printf("\n");
+    }
+    std::printf("  the global script's names cost the engine %.2f ms per job\n",
+                best[kDirect].whole - best[kAlone].whole);
     return true;
 }
 
 }  // namespace
 
-// Build runs of a few and of many jobs, to see the cost per job and whether it grows; each the
-// best of a number of rounds.
+// A Build run of many jobs: the cost per job, and whether it grows from the first hundred jobs
+// to the last; the best of a number of rounds. The log pane is a window: run it with a display.
 int main(int argc, char** argv) {
-    int few = argc > 1 ? std::atoi(argv[1]) : 20;
-    int many = argc > 2 ? std::atoi(argv[2]) : 500;
-    int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 1;
+    const int jobs = argc > 1 ? std::max(2, std::atoi(argv[1])) : 1000;
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 1;
     ::CoInitialize(nullptr);
-    bool ok = true;
-    for (int jobs : {few, many}) ok = Measure(jobs, rounds) && ok;
+    bool ok = Measure(jobs, rounds);
     ::CoUninitialize();
     return ok ? 0 : 1;
 }

@@ -1,20 +1,22 @@
-// Whether long Build runs hold their memory: a reference and a comparison run of many print
-// jobs, with the process's memory read at the 10th, 100th and last job of each. Past the first hundred jobs the figures should
-// stay flat; a figure that keeps growing with the jobs is a leak.
+// Whether long Build runs hold their memory and their pace: a reference and a comparison run of
+// many print jobs, with the process's memory read at the 10th, 100th and last job of each and
+// the time of every job. Past the first hundred jobs the figures should stay flat; a memory
+// figure that keeps growing with the jobs is a leak, a job time that does is work that grows
+// with what was stored before.
 #include <windows.h>
-#include <commctrl.h>
 #include <objbase.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cwctype>
-#include <cwchar>
 #include <string>
 #include <vector>
 
 #include "BenchBuildRun.h"
 #include "BenchFolder.h"
+#include "JobPace.h"
 #include "JobsScript.h"
 #include "Strings.h"
 #include "UniqueHandle.h"
@@ -23,8 +25,6 @@
 namespace {
 
 constexpr wchar_t kModel[] = L"LX 300";
-// The script writes this into the run log after each job: the bench counts the lines.
-constexpr wchar_t kJobMark[] = L"soak job done";
 
 struct MemorySample {
     int job = 0;
@@ -77,31 +77,23 @@ long long ResidentKb() {
     return matches == 1 ? resident : -1;
 }
 
+// Reads the memory at the chosen jobs.
 struct Sampler {
+    HWND logPane;
     std::vector<int> at;  // job numbers to sample at, ascending
     std::vector<MemorySample> samples;
-    int jobs = 0;
-};
 
-// The log pane, watched: every job mark counts a job; at the chosen ones memory is read.
-LRESULT CALLBACK WatchLog(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
-    auto* sampler = reinterpret_cast<Sampler*>(data);
-    if (message != EM_REPLACESEL || !lParam || !std::wcsstr(reinterpret_cast<const wchar_t*>(lParam), kJobMark)) {
-        return result;
-    }
-    ++sampler->jobs;
-    if (sampler->samples.size() < sampler->at.size() && sampler->jobs == sampler->at[sampler->samples.size()]) {
+    void OnJob(int job) {
+        if (samples.size() >= at.size() || job != at[samples.size()]) return;
         MemorySample sample;
-        sample.job = sampler->jobs;
+        sample.job = job;
         ::K32GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&sample.counters),
                                   sizeof sample.counters);
         sample.residentKb = ResidentKb();
-        sample.logChars = ::GetWindowTextLengthW(window);
-        sampler->samples.push_back(sample);
+        sample.logChars = ::GetWindowTextLengthW(logPane);
+        samples.push_back(sample);
     }
-    return result;
-}
+};
 
 double Mb(SIZE_T bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
 
@@ -124,6 +116,17 @@ void Print(const std::vector<MemorySample>& samples) {
                 Percent(Mb(from.counters.PagefileUsage), Mb(to.counters.PagefileUsage)));
 }
 
+// The mean time of a job (script, driver and store) over each hundred jobs of the run, timed
+// from the end of the first so that loading the driver does not count.
+void PrintPace(const std::vector<double>& jobEnds) {
+    std::printf("  mean ms per job, by hundred:");
+    const int jobs = static_cast<int>(jobEnds.size());
+    for (int last = 100; last <= jobs; last += 100) {
+        std::printf(" %.1f", bench::MeanJobMs(jobEnds, std::max(2, last - 99), last));
+    }
+    std::printf("\n");
+}
+
 // The reference run inserts a row per job; the comparison run that follows reads each
 // reference back and updates the row: both store paths, one after the other in one process.
 bool Soak(const std::wstring& folder, int jobs) {
@@ -131,18 +134,17 @@ bool Soak(const std::wstring& folder, int jobs) {
                      FALSE)) {
         return false;
     }
-    bench::BuildRunSetup setup(folder, L"Soak", bench::JobsScript(jobs, std::wstring(L"Me.Trace \"") + kJobMark + L"\""));
+    bench::BuildRunSetup setup(folder, L"Soak", bench::JobsScript(jobs, bench::JobPace::MarkStatement()));
     bool ok = true;
     for (int mode : {1, 0}) {
-        Sampler sampler;
-        sampler.at = {10, 100, jobs};
-        ::SetWindowSubclass(setup.LogPane(), WatchLog, 1, reinterpret_cast<DWORD_PTR>(&sampler));
+        Sampler sampler{setup.LogPane(), {10, 100, jobs}, {}};
+        bench::JobPace pace(setup.LogPane(), [&sampler](int job) { sampler.OnJob(job); });
         const BOOL ran = setup.Workspace().RunBatch(mode, setup.Scripts(), {kModel}, kModel, FALSE, setup.LogPane());
-        ::RemoveWindowSubclass(setup.LogPane(), WatchLog, 1);
         std::printf("%s Build run of %d jobs of %d text lines (about 64 KB each): %s\n",
                     mode ? "Reference" : "Comparison", jobs, bench::kLinesPerJob, ran ? "ended well" : "FAILED");
         Print(sampler.samples);
-        ok = ok && ran && sampler.jobs == jobs;
+        PrintPace(pace.Ends());
+        ok = ok && ran && pace.Jobs() == jobs;
     }
     return ok;
 }

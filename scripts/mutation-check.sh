@@ -5,6 +5,7 @@
 #   bash scripts/mutation-check.sh [work-folder [pattern]]
 #
 # With a pattern (an extended regular expression), only the faults whose description matches it.
+# MUTATION_TESTS, when set, is a ctest -R expression that limits the tests run for each fault.
 # The work folder (default /tmp/vellbrook-mutation) gets a copy of the working tree and a build
 # of its own, so the checkout and its build are never touched.
 set -euo pipefail
@@ -54,7 +55,8 @@ export VB_WINEPREFIX="$build/wineprefix"
 # Builds the copy and runs every test; a display of its own for the windowed tests.
 run_suite() {
     cmake --build "$build" -j"$(nproc)" >"$work/build.log" 2>&1 || return 2
-    (cd "$build" && xvfb-run -a ctest --stop-on-failure --timeout 300 >"$work/test.log" 2>&1) || return 1
+    (cd "$build" && xvfb-run -a ctest --stop-on-failure --timeout 300 ${MUTATION_TESTS:+-R "$MUTATION_TESTS"} \
+        >"$work/test.log" 2>&1) || return 1
     return 0
 }
 cmake -S "$tree" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$tree/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -91,7 +93,7 @@ PY
     touch "$path"
     case $result in
         0) echo "MISSED       $what ($file)"; missed=$((missed + 1)) ;;
-        1) echo "caught       $what ($file): $(grep -A1 'tests FAILED' "$work/test.log" | grep -oE ' - [A-Za-z0-9_-]+' | cut -c4-)"
+        1) echo "caught       $what ($file): $(grep -oE 'Test +#[0-9]+: [A-Za-z0-9_-]+ .*(Failed|Timeout|Exception)' "$work/test.log" | awk '{print $3}' | tr '\n' ' ')"
            caught=$((caught + 1)) ;;
         2) echo "caught       $what ($file): it does not build"; caught=$((caught + 1)) ;;
     esac
