@@ -48,8 +48,10 @@ mkdir -p "$work"
 tree="$work/src-tree"
 rm -rf "$tree"
 mkdir -p "$tree"
-# The tracked files and the new ones, as they are in the working tree.
-(cd "$root" && git ls-files --cached --others --exclude-standard -z | xargs -0 cp --parents -t "$tree")
+# The tracked files and the new ones, as they are in the working tree (deleted ones left out).
+(cd "$root" && git ls-files --cached --others --exclude-standard -z |
+    while IFS= read -r -d '' file; do if [ -e "$file" ]; then printf '%s\0' "$file"; fi; done |
+    xargs -0 cp --parents -t "$tree")
 build="$work/build"
 export VB_WINEPREFIX="$build/wineprefix"
 # Builds the copy and runs every test; a display of its own for the windowed tests.
