@@ -7,19 +7,51 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CheckListView.h"
 #include "MessagePump.h"
 #include "RawDatabase.h"
+#include "ResourceIds.h"
+#include "Resources.h"
 #include "TestFiles.h"
 #include "VellbrookDlg.h"
 
 namespace vb::test {
 
 inline void Pump() { vb::DispatchPendingMessages(); }
+
+// Calls `action` from the dialog's own handling of each `message` until it answers true: inside
+// a run for the progress message, inside the viewer's modal loop for a timer of the dialog.
+class WhenDialogGets {
+public:
+    WhenDialogGets(HWND dialog, UINT message, std::function<bool(WPARAM)> action)
+        : dialog_(dialog), message_(message), action_(std::move(action)) {
+        ::SetWindowSubclass(dialog_, &Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+    }
+    ~WhenDialogGets() { ::RemoveWindowSubclass(dialog_, &Proc, 1); }
+    WhenDialogGets(const WhenDialogGets&) = delete;
+    WhenDialogGets& operator=(const WhenDialogGets&) = delete;
+
+private:
+    // Taken out while it runs, so a message it causes does not run it again.
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+        auto* self = reinterpret_cast<WhenDialogGets*>(data);
+        if (message == self->message_ && self->action_) {
+            auto action = std::exchange(self->action_, {});
+            if (!action(wParam)) self->action_ = std::move(action);
+        }
+        return ::DefSubclassProc(window, message, wParam, lParam);
+    }
+
+    HWND dialog_;
+    UINT message_;
+    std::function<bool(WPARAM)> action_;
+};
 
 class MainDialogTest : public ::testing::Test {
 protected:
@@ -56,6 +88,21 @@ protected:
         return text;
     }
     HWND Item(int id) const { return ::GetDlgItem(dialog_->Handle(), id); }
+    // As a click: a radio button gets its check, a button reaches the dialog's handler.
+    void Click(int id) const { ::SendMessageW(Item(id), BM_CLICK, 0, 0); }
+    void SelectScript(const std::wstring& name) const {
+        vb::CheckListView list(Item(IDC_SCRIPT_LIST));
+        list.SetCurSel(list.FindStringExact(name));
+        ::SendMessageW(dialog_->Handle(), WM_COMMAND, MAKEWPARAM(IDC_SCRIPT_LIST, LBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(list.Handle()));
+    }
+    std::wstring Log() const { return WindowText(Item(IDC_INFO_LOG)); }
+    bool Logged(const std::wstring& text) const { return Log().find(text) != std::wstring::npos; }
+    std::vector<std::wstring> BoxTexts() const {
+        std::vector<std::wstring> texts;
+        for (const CapturedBox& box : boxes_.Boxes()) texts.push_back(box.text);
+        return texts;
+    }
     std::vector<std::wstring> Entries(int id) const {
         vb::CheckListView list(Item(id));
         std::vector<std::wstring> entries;
@@ -66,6 +113,7 @@ protected:
         return entries;
     }
 
+    MessageBoxCapture boxes_{IDNO};
     TempFolder folder_;
     std::unique_ptr<CVellbrookDlg> dialog_;
 };

@@ -1,81 +1,45 @@
-// The main dialog as it opens and closes.
+// The main dialog as it opens and closes, and its handlers: the questions before a run, what a
+// run takes, the dialog while a run goes on, resetting the global script and changing the family.
+#include <windows.h>
+#include <commctrl.h>
+#include <dbt.h>
+
+#include <functional>
+#include <set>
+
+#include "GlobalScript.h"
 #include "MainDialogFixture.h"
-#include "ResourceIds.h"
-#include "Resources.h"
 #include "ScriptEditor.h"
 
+namespace vb::test {
 namespace {
 
-using vb::test::MainDialogTest;
-using vb::test::Pump;
+constexpr wchar_t kModified[] = L"The script [#Global_Script] has been modified.\r\nDo you want to save it?";
+constexpr wchar_t kSaveFirst[] = L"You must save the current script,\nbefore launching the batch process.";
+constexpr wchar_t kBuildQuestion[] =
+    L"Many data for [F1 (Family one)] are about to be updated in database.\nAre you sure?";
 
-TEST_F(MainDialogTest, ControlsHaveTheirIdsStylesAndTabOrder) {
-    struct Expected {
-        int id;
-        const wchar_t* className;
-        const wchar_t* text;  // null: not compared
-        DWORD styles;
-    };
-    const DWORD checkList = LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
-                            WS_BORDER | WS_VSCROLL | WS_TABSTOP;
-    const DWORD combo = CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL | WS_TABSTOP;
-    const DWORD command = BS_MULTILINE | WS_TABSTOP;
-    const Expected controls[] = {
-        {IDC_PRN_FOLDER_LABEL, L"Static", L"PRN folder:", WS_GROUP},
-        {IDC_PRN_FOLDER, L"Edit", nullptr, WS_BORDER | WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL},
-        {IDC_BROWSE_PRN_FOLDER, L"Button", L"...", WS_TABSTOP},
-        {IDC_MODE_COMPARE, L"Button", L"Compare results", BS_AUTORADIOBUTTON | WS_GROUP},
-        {IDC_MODE_SNAPSHOT, L"Button", L"Make a snapshot of results", BS_AUTORADIOBUTTON},
-        {IDC_OUTPUT_LABEL, L"Static", L"Test ouput mode:", WS_GROUP},
-        {IDC_OUTPUT, L"ComboBox", nullptr, combo},
-        {IDC_FAMILY, L"ComboBox", nullptr, combo},
-        {IDC_MODEL_LIST, L"ListBox", nullptr, checkList | LBS_EXTENDEDSEL},
-        {IDC_SCRIPT_LIST, L"ListBox", nullptr, checkList},
-        {IDC_NEW_SCRIPT, L"Button", L"New", command},
-        {IDC_DELETE_SCRIPT, L"Button", L"Delete", command},
-        {IDC_TEST, L"Button", L"Test", command},
-        {IDC_BUILD, L"Button", L"Build", WS_TABSTOP},
-        {IDC_STOP, L"Button", L"Stop", WS_TABSTOP},
-        {IDC_VIEW, L"Button", L"View", command},
-        {IDC_NAME_LABEL, L"Static", L"Name:", WS_GROUP},
-        {IDC_SCRIPT_NAME, L"Edit", nullptr, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL},
-        {IDC_SCRIPT_KEY, L"Static", nullptr, SS_CENTER | WS_BORDER | WS_GROUP},
-        {IDC_EDITOR, nullptr, nullptr, 0x50B191C4},
-        {IDC_INFO_LOG, L"Edit", L"", ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP},
-    };
-    HWND child = ::GetWindow(dialog_->Handle(), GW_CHILD);
-    for (const Expected& control : controls) {
-        SCOPED_TRACE(control.id);
-        ASSERT_TRUE(child);
-        EXPECT_EQ(control.id, ::GetDlgCtrlID(child));
-        wchar_t className[64] = L"";
-        ::GetClassNameW(child, className, 64);
-        if (control.className) { EXPECT_STREQ(control.className, className); }
-        if (control.text) { EXPECT_EQ(control.text, WindowText(child)); }
-        // Controls turn a border into an edge and show scroll bars only when needed.
-        const DWORD expected = (control.styles & ~(WS_BORDER | WS_VSCROLL | WS_HSCROLL)) | WS_CHILD | WS_VISIBLE;
-        const auto style = static_cast<DWORD>(::GetWindowLongW(child, GWL_STYLE));
-        EXPECT_EQ(expected, style & expected);
-        if (control.styles & WS_BORDER) {
-            EXPECT_TRUE((style & WS_BORDER) ||
-                        (::GetWindowLongW(child, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)));
-        }
-        EXPECT_EQ(control.id != IDC_STOP, ::IsWindowEnabled(child) != FALSE);
-        child = ::GetWindow(child, GW_HWNDNEXT);
+// `action` runs in the dialog's handler of a run's first model progress message, inside the run.
+WhenDialogGets DuringRun(HWND dialog, std::function<void()> action) {
+    return {dialog, CWorkSpace::kProgressMessage, [action](WPARAM model) { return model && (action(), true); }};
+}
+
+std::set<int> EnabledControls(HWND dialog) {
+    std::set<int> ids;
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (::IsWindowEnabled(child)) ids.insert(::GetDlgCtrlID(child));
     }
-    EXPECT_FALSE(child) << "a control more than the bench has";
-    EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(dialog_->Handle(), IDC_MODE_COMPARE));
-    EXPECT_EQ(BST_UNCHECKED, ::IsDlgButtonChecked(dialog_->Handle(), IDC_MODE_SNAPSHOT));
-    EXPECT_EQ(folder_.Path(), WindowText(Item(IDC_PRN_FOLDER)));
-    EXPECT_EQ(L"Vellbrook", WindowText(dialog_->Handle()));
+    return ids;
 }
 
 TEST_F(MainDialogTest, OpensOnTheSavedFamilyAndTheGlobalScriptInAnEditorOverThePlaceholder) {
+    EXPECT_EQ(folder_.Path(), WindowText(Item(IDC_PRN_FOLDER)));
+    EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(dialog_->Handle(), IDC_MODE_COMPARE));
+    EXPECT_FALSE(::IsWindowEnabled(Item(IDC_STOP)));
     EXPECT_EQ(L"F1 (Family one)", WindowText(Item(IDC_FAMILY)));
     EXPECT_EQ((std::vector<std::wstring>{L"M-100 [x]", L"M-200"}), Entries(IDC_MODEL_LIST));
     EXPECT_EQ((std::vector<std::wstring>{L"#Global_Script [x] <selected>", L"Labels [x]"}), Entries(IDC_SCRIPT_LIST));
     EXPECT_EQ(0, dialog_->CurrentScript().KEY);
-    EXPECT_EQ(L"0", WindowText(Item(IDC_SCRIPT_KEY)));
     EXPECT_EQ(L"#Global_Script", WindowText(Item(IDC_SCRIPT_NAME)));
     EXPECT_TRUE(::GetWindowLongW(Item(IDC_SCRIPT_NAME), GWL_STYLE) & ES_READONLY);
     ASSERT_TRUE(dialog_->Editor());
@@ -99,28 +63,186 @@ TEST_F(MainDialogTest, EnterDoesNotCloseTheDialog) {
 }
 
 TEST_F(MainDialogTest, ClosingSavesTheSelectionsAndChangedScript) {
-    vb::CheckListView scripts(Item(IDC_SCRIPT_LIST));
-    scripts.SetCurSel(1);
-    ::SendMessageW(dialog_->Handle(), WM_COMMAND, MAKEWPARAM(IDC_SCRIPT_LIST, LBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(scripts.Handle()));
+    SelectScript(L"Labels");
     ASSERT_EQ(7, dialog_->CurrentScript().KEY);
     ASSERT_TRUE(dialog_->Editor());
-    scripts.SetCheck(0, false);
+    vb::CheckListView(Item(IDC_SCRIPT_LIST)).SetCheck(0, false);
     dialog_->Editor()->SetText(L"Sub Main\r\n  Me.Trace \"x\"\r\nEnd Sub");
-    vb::MessageBoxCapture boxes(IDYES);
+    boxes_.SetAnswer(IDYES);
     ::SendMessageW(dialog_->Handle(), WM_CLOSE, 0, 0);
     Pump();
     EXPECT_FALSE(::IsWindow(dialog_->Handle()));
-    ASSERT_EQ(1u, boxes.Boxes().size());
-    EXPECT_EQ(L"The script [Labels] has been modified.\r\nDo you want to save it?", boxes.Boxes()[0].text);
+    EXPECT_EQ(std::vector<std::wstring>{L"The script [Labels] has been modified.\r\nDo you want to save it?"},
+              BoxTexts());
     dialog_.reset();
     EXPECT_EQ(L"[LABELS]", Read(L"GENERAL", L"Scripts"));
     EXPECT_EQ(L"Labels", Read(L"GENERAL", L"ScriptName"));
-    EXPECT_EQ(L"[M-100]", Read(L"DRIVERS", L"F1"));
     CWorkSpace reopened(ProgramFile());
     CScriptItem stored(7);
     ASSERT_TRUE(reopened.LoadScript(stored));
     EXPECT_EQ(L"Sub Main\r\n  Me.Trace \"x\"\r\nEnd Sub", stored.DATA);
 }
 
+// A Build's question and a Test run asking none are WholeBenchTest's.
+TEST_F(MainDialogTest, AChangedScriptAnsweredNoOrOnlyTheGlobalScriptTickedRefusesTheRun) {
+    // Either the global script is changed and its save refused, or it alone is ticked and saved.
+    const struct {
+        int button;
+        bool onlyGlobalTicked;
+        std::vector<std::wstring> boxes;
+        const wchar_t* logged;  // null: the log stays empty
+    } cases[] = {
+        {IDC_TEST, false, {kModified, kSaveFirst}, nullptr},
+        {IDC_BUILD, false, {kModified, kSaveFirst}, nullptr},
+        {IDC_BUILD, true, {kBuildQuestion}, L"# ERROR 'You must select at least one driver model"},
+    };
+    const std::wstring stored = dialog_->CurrentScript().DATA;
+    for (const auto& test : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &test - cases);
+        const std::wstring text = test.onlyGlobalTicked ? stored : L"' changed";
+        dialog_->Editor()->SetText(text);
+        vb::CheckListView(Item(IDC_SCRIPT_LIST)).SetCheck(1, !test.onlyGlobalTicked);
+        ::SetWindowTextW(Item(IDC_INFO_LOG), L"");
+        boxes_.Clear();
+        boxes_.SetAnswer(test.onlyGlobalTicked ? IDYES : IDNO);
+        Click(test.button);
+        EXPECT_EQ(test.boxes, BoxTexts());
+        EXPECT_TRUE(test.logged ? Logged(test.logged) : Log().empty()) << Log();
+        EXPECT_EQ(text, dialog_->Editor()->GetText());
+    }
+    EXPECT_EQ(stored, dialog_->CurrentScript().DATA);
+}
+
+TEST_F(MainDialogTest, TestRunTakesTheHighlightedElseTheFirstTickedElseTheFirstModel) {
+    const struct {
+        std::vector<int> ticked;
+        int highlighted;
+        const wchar_t* model;
+    } cases[] = {
+        {{}, -1, L"M-100"},
+        {{1}, -1, L"M-200"},
+        {{0}, 1, L"M-200"},
+    };
+    vb::CheckListView models(Item(IDC_MODEL_LIST));
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.model);
+        ::SendMessageW(models.Handle(), LB_SETSEL, FALSE, -1);
+        for (int row = 0; row < models.GetCount(); ++row) models.SetCheck(row, false);
+        for (int row : test.ticked) models.SetCheck(row, true);
+        if (test.highlighted >= 0) ::SendMessageW(models.Handle(), LB_SETSEL, TRUE, test.highlighted);
+        Click(IDC_TEST);
+        EXPECT_TRUE(Logged(std::wstring(L"Creating DC with model [") + test.model + L"]."));
+        EXPECT_EQ(Log().find(L"Creating DC"), Log().rfind(L"Creating DC"));
+        EXPECT_TRUE(Logged(L"End processing..."));
+    }
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// Only the lists, the log and Stop are enabled during a run. Stop and close only set the stop
+// flag, however often; a device change leaves the run alone.
+TEST_F(MainDialogTest, StopOrCloseDuringARunAbortsItAndTheDialogStaysOpen) {
+    const struct {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        int times;
+        const wchar_t* ending;
+    } cases[] = {
+        {"close twice", WM_CLOSE, 0, 2, L"Abort processing..."},
+        {"stop twice", WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED), 2, L"Abort processing..."},
+        {"device change", WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 1, L"End processing..."},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        std::set<int> during;
+        {
+            const auto run = DuringRun(dialog_->Handle(), [&] {
+                during = EnabledControls(dialog_->Handle());
+                for (int i = 0; i < test.times; ++i) ::SendMessageW(dialog_->Handle(), test.message, test.wParam, 0);
+            });
+            Click(IDC_TEST);
+        }
+        Pump();
+        ASSERT_TRUE(::IsWindow(dialog_->Handle()));
+        EXPECT_TRUE(Logged(test.ending));
+        EXPECT_FALSE(::SendMessageW(Item(IDC_OUTPUT), CB_GETDROPPEDSTATE, 0, 0));
+        EXPECT_EQ((std::set<int>{IDC_MODEL_LIST, IDC_SCRIPT_LIST, IDC_INFO_LOG, IDC_STOP}), during);
+        const std::set<int> after = EnabledControls(dialog_->Handle());
+        EXPECT_FALSE(after.count(IDC_STOP));
+        EXPECT_TRUE(after.count(IDC_TEST) && after.count(IDC_EDITOR) && after.count(IDC_FAMILY));
+    }
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(MainDialogTest, DeletingTheGlobalScriptAsksAndOnlyResetsTheEditor) {
+    std::wstring reset;
+    BuildGlobalScript(reset);
+    const Rows stored = QueryRaw(Database(), L"SELECT DATA FROM SCRIPTS WHERE KEY = 0");
+    const struct {
+        int answer;
+        std::wstring text;
+    } cases[] = {{IDNO, L"' mine"}, {IDYES, reset}};
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.answer);
+        dialog_->Editor()->SetText(L"' mine");
+        boxes_.Clear();
+        boxes_.SetAnswer(test.answer);
+        Click(IDC_DELETE_SCRIPT);
+        EXPECT_EQ(std::vector<std::wstring>{L"The script [#Global_Script] is about to be resetted.\r\nAre you sure?"},
+                  BoxTexts());
+        EXPECT_EQ(test.text, dialog_->Editor()->GetText());
+        EXPECT_EQ(2, vb::CheckListView(Item(IDC_SCRIPT_LIST)).GetCount());
+        EXPECT_TRUE(::GetWindowLongW(Item(IDC_SCRIPT_NAME), GWL_STYLE) & ES_READONLY);
+    }
+    EXPECT_EQ(stored, QueryRaw(Database(), L"SELECT DATA FROM SCRIPTS WHERE KEY = 0"));
+}
+
+// The row that takes the deleted one's place is selected; the first row has none above it.
+TEST_F(MainDialogTest, DeletingTheFirstRowSelectsTheFirstRemainingScript) {
+    ASSERT_EQ("", ExecRaw(Database(), "INSERT INTO SCRIPTS VALUES (3, '!Draft', 'Me.Trace 1');"));
+    dialog_->WorkSpace().LoadScriptList(vb::CheckListView(Item(IDC_SCRIPT_LIST)));
+    SelectScript(L"!Draft");
+    ASSERT_EQ(3, dialog_->CurrentScript().KEY);
+    boxes_.SetAnswer(IDYES);
+    Click(IDC_DELETE_SCRIPT);
+    EXPECT_EQ(std::vector<std::wstring>{L"The script [!Draft] is about to be deleted.\r\nAre you sure?"}, BoxTexts());
+    EXPECT_EQ((std::vector<std::wstring>{L"#Global_Script [x] <selected>", L"Labels [x]"}), Entries(IDC_SCRIPT_LIST));
+    EXPECT_EQ(0, dialog_->CurrentScript().KEY);
+    EXPECT_EQ(dialog_->CurrentScript().DATA, dialog_->Editor()->GetText());
+    EXPECT_TRUE(QueryRaw(Database(), L"SELECT NAME FROM SCRIPTS WHERE KEY = 3").empty());
+}
+
+// A device that came or went drops the port list down, so the tester sees the new list.
+TEST_F(MainDialogTest, DeviceChangeDropsThePortListDownWhenItsLengthChanged) {
+    const struct {
+        WPARAM event;
+        bool portGone;
+        bool dropped;
+    } cases[] = {
+        {DBT_DEVNODES_CHANGED, true, true},
+        {DBT_DEVNODES_CHANGED, false, false},
+        {DBT_DEVICEARRIVAL, true, false},
+    };
+    HWND ports = Item(IDC_OUTPUT);
+    for (const auto& test : cases) {
+        SCOPED_TRACE(testing::Message() << test.event << (test.portGone ? " port gone" : ""));
+        dialog_->WorkSpace().FillPortList(ports);
+        if (test.portGone) ::SendMessageW(ports, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"USB099 Unplugged"));
+        ::SendMessageW(dialog_->Handle(), WM_DEVICECHANGE, test.event, 0);
+        EXPECT_EQ(test.dropped, ::SendMessageW(ports, CB_GETDROPPEDSTATE, 0, 0) != FALSE);
+        ::SendMessageW(ports, CB_SHOWDROPDOWN, FALSE, 0);
+    }
+}
+
+TEST_F(MainDialogTest, ChangingTheFamilySavesTheTicksOfTheFamilyLeft) {
+    vb::CheckListView(Item(IDC_MODEL_LIST)).SetCheck(1, true);
+    ::SendMessageW(Item(IDC_FAMILY), CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"F2"));
+    ::SendMessageW(dialog_->Handle(), WM_COMMAND, MAKEWPARAM(IDC_FAMILY, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(Item(IDC_FAMILY)));
+    EXPECT_EQ(L"[M-100][M-200]", Read(L"DRIVERS", L"F1"));
+    EXPECT_EQ(std::vector<std::wstring>{L"X-1 [x]"}, Entries(IDC_MODEL_LIST));
+    EXPECT_EQ(L"F2 (Family two)", dialog_->WorkSpace().DriverName());
+}
+
 }  // namespace
+}  // namespace vb::test

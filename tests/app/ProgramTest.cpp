@@ -1,12 +1,12 @@
-// The real program started in a program folder of the test's own: its start-up, its window, its
-// exit, and the device database and settings its first start leaves behind; and the same with a
-// folder a tester may have damaged.
+// The real program started in a program folder of the test's own: its start-up, its window with
+// the styled editor, its exit, and the device database and settings its first start leaves
+// behind; and the same with a folder a tester may have damaged.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <cwchar>
+#include <functional>
 #include <string>
 
 #include "TestFiles.h"
@@ -16,6 +16,7 @@ namespace {
 
 constexpr UINT kSciGetLexer = 4002;  // Scintilla's SCI_GETLEXER
 constexpr LRESULT kVbScriptLexer = 28;  // SCLEX_VBSCRIPT
+constexpr int kEditorId = 1014;
 
 // The program's visible main window within 30 seconds; none when the process ended first.
 HWND WaitForMainWindow(const PROCESS_INFORMATION& started) {
@@ -79,18 +80,17 @@ private:
 // longer names a class, so nothing is started in its place.
 class UnusableScriptEngine {
 public:
-    UnusableScriptEngine() {
+    explicit UnusableScriptEngine(bool active) {
         DWORD size = sizeof(saved_);
-        read_ = ::RegGetValueW(HKEY_LOCAL_MACHINE, kKey, nullptr, RRF_RT_REG_SZ, nullptr, saved_, &size) == ERROR_SUCCESS;
-        if (read_) Write(L"not a class");
+        active_ = active &&
+                  ::RegGetValueW(HKEY_LOCAL_MACHINE, kKey, nullptr, RRF_RT_REG_SZ, nullptr, saved_, &size) == ERROR_SUCCESS;
+        if (active_) Write(L"not a class");
     }
     ~UnusableScriptEngine() {
-        if (read_) Write(saved_);
+        if (active_) Write(saved_);
     }
     UnusableScriptEngine(const UnusableScriptEngine&) = delete;
     UnusableScriptEngine& operator=(const UnusableScriptEngine&) = delete;
-
-    bool Active() const noexcept { return read_; }
 
 private:
     static constexpr const wchar_t* kKey = L"Software\\Classes\\VBScript\\CLSID";
@@ -99,87 +99,60 @@ private:
                           static_cast<DWORD>((std::wcslen(value) + 1) * sizeof(wchar_t)));
     }
     wchar_t saved_[64] = {};
-    bool read_ = false;
+    bool active_ = false;
 };
 
-// The class of the script editor's window.
-std::wstring EditorClass(HWND mainWindow) {
-    constexpr int kEditorId = 1014;
-    wchar_t name[64] = {};
-    ::GetClassNameW(::GetDlgItem(mainWindow, kEditorId), name, 64);
-    return name;
-}
-
-TEST(ProgramTest, FirstStartOpensTheBenchAndClosesCleanly) {
-    ProgramFolder folder;
-    LRESULT lexer = 0;
-    ASSERT_EQ(0, folder.Run([&](HWND window) {
-        ASSERT_EQ(L"Scintilla", EditorClass(window));
-        lexer = ::SendMessageW(::GetDlgItem(window, 1014), kSciGetLexer, 0, 0);
-    }));
-    EXPECT_EQ(kVbScriptLexer, lexer) << "the editor was not set up for VBScript";
-    EXPECT_TRUE(vb::test::FileExists(folder / L"Data\\Data.mdb"));
-    for (const wchar_t* key : {L"Version", L"HashCode", L"PrnFolder", L"PrnFolderRef", L"DriverName", L"ModelName",
-                               L"ScriptName", L"Output"}) {
-        wchar_t value[8] = {};
-        ::GetPrivateProfileStringW(L"GENERAL", key, L"<missing>", value, 8, (folder / L"Vellbrook.ini").c_str());
-        EXPECT_STRNE(L"<missin", value) << "no " << key;
-    }
-}
-
-// Without the script engine the editor stays a plain text window: no lexer, nothing coloured.
-TEST(ProgramTest, WithoutTheScriptEngineTheEditorStaysUnstyled) {
-    ProgramFolder folder;
-    UnusableScriptEngine noEngine;
-    ASSERT_TRUE(noEngine.Active());
-    LRESULT lexer = 0;
-    std::wstring editorClass;
-    ASSERT_EQ(0, folder.Run([&](HWND window) {
-        editorClass = EditorClass(window);
-        lexer = ::SendMessageW(::GetDlgItem(window, 1014), kSciGetLexer, 0, 0);
-    }));
-    EXPECT_EQ(L"Scintilla", editorClass);
-    EXPECT_NE(kVbScriptLexer, lexer);
-}
-
-// A damaged program folder: the program still opens, closes cleanly and leaves what it found
-// as it was.
-TEST(ProgramTest, DamagedFolderStillOpensAndLosesNothing) {
+// The program opens and closes cleanly in a fresh folder, with the device database and settings
+// made, and in a damaged one, leaving what it found as it was.
+TEST(ProgramTest, StartsInAFreshOrDamagedFolderAndLosesNothing) {
+    enum class Editor { kVbScript, kPlain, kNone };
     struct Case {
         const char* name;
-        const wchar_t* file;  // written before the start, and expected unchanged after it
-        std::string bytes;
-        std::wstring editorClass;
+        const wchar_t* file;  // written before the start, and expected unchanged after it; null: none
+        std::string bytes;    // empty: the file and Lexilla.dll are deleted
+        Editor editor;
+        bool noScriptEngine = false;
     };
-    std::string garbage(5000, '\0');
-    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>((i * 7919 + 13) % 251);
+    const std::string garbage(5000, '\x9A');
     const Case cases[] = {
-        {"device database that is no database", L"Data\\Data.mdb", garbage, L"Scintilla"},
+        {"first start", nullptr, "", Editor::kVbScript},
+        {"no script engine: a plain, unstyled editor", nullptr, "", Editor::kPlain, true},
+        {"device database that is no database", L"Data\\Data.mdb", garbage, Editor::kVbScript},
         {"nonsense configuration", L"Vellbrook.ini",
          "[GENERAL]\r\nVersion=zzz\r\nHashCode=-1\r\nPrnFolder=Q:\\nowhere\\\r\nDriverName=\x01\x02 no family\r\n"
          "ModelName=" + std::string(300, 'M') + "\r\nScriptName=-5\r\nOutput=\\\\.\\NOPORT\r\n",
-         L"Scintilla"},
-        {"a file where the data folder belongs", L"Data", "not a folder", L"Scintilla"},
-        {"editing libraries missing: no editor", L"Scintilla.dll", "", L""},
+         Editor::kVbScript},
+        {"a file where the data folder belongs", L"Data", "not a folder", Editor::kVbScript},
+        {"editing libraries missing: no editor", L"Scintilla.dll", "", Editor::kNone},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         ProgramFolder folder;
-        const std::wstring path = folder / test.file;
-        ::CreateDirectoryW((folder / L"Data").c_str(), nullptr);
-        if (test.bytes.empty()) {
+        const std::wstring path = test.file ? folder / test.file : std::wstring();
+        if (test.file) ::CreateDirectoryW((folder / L"Data").c_str(), nullptr);
+        if (test.file && test.bytes.empty()) {
             ::DeleteFileW(path.c_str());
             ::DeleteFileW((folder / L"Lexilla.dll").c_str());
-        } else {
+        } else if (test.file) {
             ::RemoveDirectoryW(path.c_str());
             ASSERT_TRUE(vb::test::WriteFileBytes(path, test.bytes));
         }
-        std::wstring editorClass;
-        EXPECT_EQ(0, folder.Run([&](HWND window) { editorClass = EditorClass(window); }));
-        EXPECT_EQ(test.editorClass, editorClass);
+        UnusableScriptEngine noEngine(test.noScriptEngine);
+        Editor editor = Editor::kNone;
+        EXPECT_EQ(0, folder.Run([&](HWND window) {
+            if (HWND control = ::GetDlgItem(window, kEditorId)) {
+                bool vbScript = ::SendMessageW(control, kSciGetLexer, 0, 0) == kVbScriptLexer;
+                editor = vbScript ? Editor::kVbScript : Editor::kPlain;
+            }
+        }));
+        EXPECT_EQ(test.editor, editor);
         if (!test.bytes.empty() && test.bytes.find("[GENERAL]") != 0) {
             EXPECT_EQ(test.bytes, vb::test::ReadFileBytes(path)) << "the program changed what it could not use";
         }
+        if (test.file) continue;
+        EXPECT_TRUE(vb::test::FileExists(folder / L"Data\\Data.mdb"));
+        // The settings are written as the program ends; which keys, WorkSpaceTest says.
+        EXPECT_TRUE(vb::test::FileExists(folder / L"Vellbrook.ini"));
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <random>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "Base64.h"
@@ -37,12 +36,18 @@ std::string RandomBytes(size_t size, unsigned seed) {
 
 class Base64Test : public ::testing::Test {
 protected:
-    // Encodes `bytes` written to a file; the BSTR as the encoder made it.
+    // Encodes `bytes` written to a file, the BSTR as the encoder made it. The store hands over
+    // the capture's handle wherever it stands: one byte is read first, yet the whole file is encoded.
     BSTR Encode(const std::string& bytes) {
         std::wstring path = folder_ / L"capture.prn";
         vb::test::WriteFileBytes(path, bytes);
+        vb::UniqueFile file(
+            ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        char skipped = 0;
+        DWORD read = 0;
+        ::ReadFile(file.Get(), &skipped, 1, &read, nullptr);
         BSTR text = nullptr;
-        EXPECT_EQ(1, codec_.EncodeFile(path.c_str(), &text));
+        EXPECT_EQ(1, codec_.Encode(file, &text));
         return text;
     }
 
@@ -65,28 +70,6 @@ protected:
     CBase64 codec_;
 };
 
-TEST_F(Base64Test, EncodesTheRfc4648Vectors) {
-    const std::pair<std::string, const char*> vectors[] = {
-        {"", ""},          {"f", "Zg=="},         {"fo", "Zm8="},         {"foo", "Zm9v"},
-        {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}, {std::string("\x00\xFF\x10\xEF", 4), "AP8Q7w=="}};
-    for (const auto& [bytes, text] : vectors) {
-        BSTR encoded = Encode(bytes);
-        EXPECT_EQ(text, TextOf(encoded));
-        ::SysFreeString(encoded);
-    }
-}
-
-TEST_F(Base64Test, AllocatedLengthFollowsTheFileLength) {
-    // n = 3k, 3k + 1, 3k + 2: text 4k, 4k + 4, 4k + 4; allocation (4n + 8) / 3.
-    for (auto [bytes, text, allocated] : {std::tuple(300u, 400u, 402u), std::tuple(301u, 404u, 404u),
-                                          std::tuple(302u, 404u, 405u), std::tuple(6u, 8u, 10u)}) {
-        BSTR encoded = Encode(std::string(bytes, '\x7A'));
-        EXPECT_EQ(text, TextOf(encoded).size()) << bytes;
-        EXPECT_EQ(allocated, ::SysStringByteLen(encoded)) << bytes;
-        ::SysFreeString(encoded);
-    }
-}
-
 // Every length up to 100 (the tails of the vector loops) and lengths about the encoder's chunks,
 // against a plain encoder; decoded with the whole allocated byte length (NUL and spare byte
 // included), and with the prefix "+ ", which is skipped.
@@ -107,33 +90,27 @@ TEST_F(Base64Test, DecodingTheEncodingGivesTheFileBack) {
     }
 }
 
-// Every byte value at places the vector loops judge in different lanes (and one in the tail only
-// the narrower loop reaches): accepted exactly when it is in the alphabet, and decoded to its
-// value. A character outside it, at any place of a group, keeps the groups before it.
+// Every byte value at places the vector loops judge in different lanes, in the first group and
+// in the tail only the narrower loop reaches: accepted exactly when it is in the alphabet, and
+// decoded to its value. A character outside it, at any place of a group, keeps the groups before it.
 TEST_F(Base64Test, EveryByteValueIsJudgedByTheAlphabet) {
     const std::string bytes = RandomBytes(300, 3);
     const std::string text = ReferenceEncode(bytes);
     for (int value = 0; value < 256; ++value) {
-        for (size_t position : {8u, 57u, 393u}) {  // first or second place of a group
+        for (size_t position : {1u, 5u, 8u, 57u, 64u, 200u, 393u, 397u}) {  // first or second place
+            SCOPED_TRACE(std::to_string(value) + " at " + std::to_string(position));
             std::string damaged = text;
             damaged[position] = static_cast<char>(value);
             std::string decoded;
             int result = CBase64::DecodeText(damaged.data(), damaged.size(), decoded);
             if (kAlphabet.find(static_cast<char>(value)) == std::string::npos) {
-                EXPECT_EQ(-1, result) << value << " at " << position;
-                EXPECT_EQ(position / 4 * 3, decoded.size()) << value << " at " << position;
+                EXPECT_EQ(-1, result);
+                EXPECT_EQ(bytes.substr(0, position / 4 * 3), decoded);
             } else {
-                EXPECT_EQ(1, result) << value << " at " << position;
-                EXPECT_EQ(damaged, ReferenceEncode(decoded)) << value << " at " << position;
+                EXPECT_EQ(1, result);
+                EXPECT_EQ(damaged, ReferenceEncode(decoded));
             }
         }
-    }
-    for (size_t position : {0u, 5u, 17u, 63u, 64u, 200u, 399u}) {
-        std::string damaged = text;
-        damaged[position] = '-';
-        std::string decoded;
-        EXPECT_EQ(-1, DecodeText(damaged, decoded)) << position;
-        EXPECT_EQ(bytes.substr(0, position / 4 * 3), decoded) << position;
     }
 }
 
@@ -144,8 +121,6 @@ TEST_F(Base64Test, ShortTextsPaddingAndInvalidCharacters) {
         const char* bytes;
     } cases[] = {
         {"Zm9vYmFy-m9v", -1, "foobar"},
-        {"Zm9v\r\nYmFy", -1, "foo"},
-        {"Zm9v\xC3\xA9YmFy", -1, "foo"},  // bytes above 127
         {"=m9v", -1, ""},
         // A byte length that runs past the text meets its NUL, which is no Base64 character.
         {std::string("Zm9v\0\0\0\0", 8), -1, "foo"},
@@ -178,26 +153,6 @@ TEST_F(Base64Test, FilesThatCannotBeEncoded) {
     ASSERT_NE(nullptr, text);
     EXPECT_EQ(0u, ::SysStringByteLen(text));
     ::SysFreeString(text);
-}
-
-// The encoder only reads, from the start, whatever the file's attributes and position.
-TEST_F(Base64Test, ReadOnlyAndOpenFilesEncodeWhole) {
-    std::wstring path = folder_ / L"open.prn";
-    vb::test::WriteFileBytes(path, "foobar");
-    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
-    BSTR text = nullptr;
-    ASSERT_EQ(1, codec_.EncodeFile(path.c_str(), &text));
-    EXPECT_EQ("Zm9vYmFy", TextOf(text));
-    ::SysFreeString(text);
-    vb::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(file);
-    char skip[4];
-    DWORD read = 0;
-    ::ReadFile(file.Get(), skip, 4, &read, nullptr);
-    EXPECT_EQ(1, codec_.Encode(file, &text));
-    EXPECT_EQ("Zm9vYmFy", TextOf(text));
-    ::SysFreeString(text);
-    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace

@@ -33,11 +33,9 @@ TEST(CryptStreamTest, PayloadIsTheCountedBlocksAndTail) {
     } cases[] = {
         {2, 5, 37, 37},
         {2, 0, 37, 32},
-        {1, 0, 37, 16},
         {2, 16, 48, 32},  // a tail of sixteen or more counts as none
         {1, 0xFFFFFFFF, 48, 16},
         {0x10000000, 0, 32, 32},  // counts beyond the data copy what is there
-        {0xFFFFFFFF, 15, 32, 32},
         {0, 0, 0, 0},  // one block holding only the header
     };
     for (const auto& c : cases) {
@@ -48,9 +46,6 @@ TEST(CryptStreamTest, PayloadIsTheCountedBlocksAndTail) {
     EXPECT_EQ(data.substr(0, 20), Payload(EncipherWithHeader(1, 4, data.substr(0, 20), TestKey()) + "garbage"));
     EXPECT_EQ("", Payload("short"));
     EXPECT_EQ("", Payload(""));
-    vb::cipher::Key other = TestKey();
-    other[15] ^= 1;
-    EXPECT_NE(data.substr(0, 16), Payload(EncipherWithHeader(1, 0, data.substr(0, 16), other)));
 }
 
 }  // namespace

@@ -1,8 +1,14 @@
+// Reading and writing through the connection on real database files: statements and their
+// error boxes, the read loop and column types, updatable rowsets and their write-back, and what a
+// failed write leaves behind.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <cstring>
 #include <vector>
 
 #include "DbConnection.h"
+#include "DbTransaction.h"
 #include "Resources.h"
 #include "SqlQuoting.h"
 #include "Strings.h"
@@ -10,10 +16,14 @@
 
 namespace {
 
-using vb::test::FillSql;
 using vb::test::TestDatabase;
 
 const wchar_t* const kScriptList = L"SELECT [NAME],[KEY] FROM [SCRIPTS] ORDER BY [NAME]";
+const wchar_t* const kInsertRow =
+    L"INSERT INTO [OUTPUT] ([REF_USER],[REF_SYSTEM],[REF_DRV_VERSION],[REF_DATE],[REF_DATA],[REF_DURATION],"
+    L"[REF_GDI_OBJ],[REF_USR_OBJ],[REF_MEM_USAGE],[SUCCESS],[NAME],[KEY],[KEY_SUB]) VALUES ( 'U', 'S', '1.0', "
+    L"'2024-01-02 03:04:05', '', 5, 0, 0, 0, 0, 'MODEL', 1, 'NOP')";
+const wchar_t* const kSelectData = L"SELECT [REF_DATA] FROM [OUTPUT]  WHERE [NAME] = 'MODEL' AND [KEY] = 1 AND [KEY_SUB] = 'NOP'";
 
 bool Reading(const CDbConnection& db) {
     return db.LastResult() != DB_S_ENDOFROWSET && db.LastResult() != static_cast<HRESULT>(0x80040E29);
@@ -23,15 +33,19 @@ std::wstring BoxText(const wchar_t* code, const std::wstring& sql) {
     return L"Incorrect SQL query (0x" + std::wstring(code) + L"):\r\n'" + sql + L"'";
 }
 
+vb::Variant Column(long number) { return vb::Variant(number); }
+
 class DbConnectionTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(vb::test::CreateProgramTables(db_, file_)); }
+    void SetUp() override {
+        ASSERT_TRUE(vb::test::CreateProgramTables(db_, file_));
+        ASSERT_TRUE(db_.Execute(kInsertRow, 1));
+    }
 
     void AddScript(int key, const std::wstring& name, const std::wstring& data) {
-        ASSERT_TRUE(db_.Execute(FillSql(L"INSERT INTO [SCRIPTS] ([KEY],[NAME],[DATA]) VALUES ( %u, '%s', '%s' )",
-                                        {std::to_wstring(key), vb::QuoteForSql(name), vb::QuoteForSql(data)})
-                                    .c_str(),
-                                1));
+        const std::wstring sql = L"INSERT INTO [SCRIPTS] ([KEY],[NAME],[DATA]) VALUES ( " + std::to_wstring(key) + L", '" +
+                                 vb::QuoteForSql(name) + L"', '" + vb::QuoteForSql(data) + L"' )";
+        ASSERT_TRUE(db_.Execute(sql.c_str(), 1));
     }
 
     TestDatabase file_;
@@ -54,19 +68,16 @@ TEST_F(DbConnectionTest, OpensOnlyAnExistingDatabaseNamedByDataSource) {
     EXPECT_EQ(std::string(4096, 'x'), vb::test::ReadFileBytes(text));
     EXPECT_EQ(E_FAIL, other.OpenRowset(kScriptList));
 
-    EXPECT_TRUE(other.Open(file_.ConnectionString().c_str()));
     EXPECT_EQ(file_.Path(), CDbConnection::DataSourceOf(L" data source = \"" + file_.Path() + L"\" ;x=y"));
     EXPECT_TRUE(boxes_.Boxes().empty());
-}
 
-TEST_F(DbConnectionTest, SecondOpenLeavesTheFirstDatabase) {
-    AddScript(0, L"#Global_Script", L"");
+    // A second open leaves the first database and its rowset.
     TestDatabase second(L"Second.mdb");
     ASSERT_TRUE(db_.Execute(kScriptList, 0));
     ASSERT_TRUE(db_.Open(second.ConnectionString().c_str()));
     EXPECT_FALSE(db_.HasRowset());
     EXPECT_FALSE(db_.Execute(kScriptList, 0));  // no SCRIPTS table in the new file
-    ASSERT_EQ(1u, boxes_.Boxes().size());
+    EXPECT_EQ(1u, boxes_.Boxes().size());
 }
 
 // Mode 0 wants a rowset, mode 1 success, any other mode accepts everything; a failure shows
@@ -84,7 +95,6 @@ TEST_F(DbConnectionTest, ModesDecideWhatCountsAsSuccess) {
         {L"SELECT nonsense FROM nowhere", 2, true, false},
         {missing, 0, false, true},
         {L"SELECT [NAME] FROM [SCRIPTS]; DELETE FROM [SCRIPTS]", 0, false, true},  // one statement at a time
-        {L"DELETE FROM [SCRIPTS] WHERE [KEY] = ?", 1, false, true},
         {L"SELECT [NAME] FROM [SCRIPTS];", 0, true, false},
         {L"", 1, false, false},
         {nullptr, 0, false, false},
@@ -115,50 +125,19 @@ TEST_F(DbConnectionTest, ReadLoopWalksTheRowsInOrder) {
     AddScript(0, L"#Global_Script", L"");
     AddScript(1, L"Alpha", L"");
     ASSERT_TRUE(db_.Execute(kScriptList, 0));
-    EXPECT_EQ(2, db_.GetColumnCount());
-    EXPECT_EQ(L"NAME", db_.GetColumnName(1));
     EXPECT_EQ(L"KEY", db_.GetColumnName(2));
     EXPECT_EQ(L"", db_.GetColumnName(3));
-    EXPECT_EQ(DBTYPE_EMPTY, db_.GetColumnType(3));
     std::vector<std::wstring> names;
     std::vector<long> keys;
     for (; Reading(db_); db_.MoveNext()) {
         names.push_back(db_.GetString(1));
         keys.push_back(db_.GetInt(2));
     }
-    // Names sort without regard to case, as the desktop engine sorted them.
+    // Names sort and compare without regard to case, as the desktop engine did.
     EXPECT_EQ((std::vector<std::wstring>{L"#Global_Script", L"Alpha", L"beta"}), names);
     EXPECT_EQ((std::vector<long>{0, 1, 2}), keys);
-    db_.MoveNext();
-    EXPECT_EQ(DB_S_ENDOFROWSET, db_.LastResult());
-
-    db_.Close();
-    EXPECT_FALSE(db_.HasRowset());
-    EXPECT_EQ(0, db_.GetColumnCount());
-    EXPECT_EQ(L"", db_.SqlText());
-    EXPECT_TRUE(db_.IsOpen());
-}
-
-TEST_F(DbConnectionTest, ColumnsAreFoundByNumberOrName) {
-    AddScript(4, L"Four", L"text");
-    ASSERT_TRUE(db_.Execute(L"SELECT [NAME],[KEY],[DATA] FROM [SCRIPTS]", 0));
-    auto value = [this](VARTYPE type, auto set) {
-        VARIANT column;
-        ::VariantInit(&column);
-        V_VT(&column) = type;
-        set(column);
-        vb::Variant found = db_.GetValue(column);
-        ::VariantClear(&column);
-        return found.Type() == VT_EMPTY ? L"<empty>" : vb::ToText(*found.Get()).value_or(L"?");
-    };
-    LONG two = 2;
-    EXPECT_EQ(L"4", value(VT_BSTR, [](VARIANT& v) { V_BSTR(&v) = ::SysAllocString(L"key"); }));
-    EXPECT_EQ(L"Four", value(VT_I2, [](VARIANT& v) { V_I2(&v) = 1; }));
-    EXPECT_EQ(L"4", value(VT_I4 | VT_BYREF, [&](VARIANT& v) { V_I4REF(&v) = &two; }));
-    EXPECT_EQ(L"<empty>", value(VT_BSTR, [](VARIANT& v) { V_BSTR(&v) = ::SysAllocString(L"NO_SUCH_COLUMN"); }));
-    EXPECT_EQ(L"<empty>", value(VT_R8, [](VARIANT& v) { V_R8(&v) = 1.0; }));
-    EXPECT_EQ(VT_EMPTY, db_.GetValue(0).Type());
-    EXPECT_EQ(VT_EMPTY, db_.GetValue(4).Type());
+    ASSERT_TRUE(db_.Execute(L"SELECT [KEY] FROM [SCRIPTS] WHERE [NAME] = 'ALPHA'", 0));
+    EXPECT_EQ(1, db_.GetInt(1));
 }
 
 TEST_F(DbConnectionTest, ColumnTypesFollowTheDeclaredTypes) {
@@ -176,49 +155,115 @@ TEST_F(DbConnectionTest, ColumnTypesFollowTheDeclaredTypes) {
     EXPECT_EQ(0, db_.GetInt(3));
 }
 
-TEST_F(DbConnectionTest, LongTextRoundTripsWithQuotesBreaksAndNonAscii) {
-    const std::wstring text = L"Sub Main()\r\n  Driver.Text 10, 20, \"It's \x00E9t\x00E9 \x4E2D\x6587 \x20AC\"\r\n"
-                              L"' comment with ''quotes''\r\nEnd Sub\r\n\r\n";
-    AddScript(9, L"O'Brien's test", text);
-    ASSERT_TRUE(db_.Execute(L"SELECT [NAME],[DATA] FROM [SCRIPTS] WHERE [KEY] = 9", 0));
-    ASSERT_EQ(S_OK, db_.LastResult());
-    EXPECT_EQ(L"O'Brien's test", vb::TextFromDatabase(db_.GetString(1)));
-    EXPECT_EQ(text, vb::TextFromDatabase(db_.GetString(2)));
-    // The statement doubled the apostrophes and the database undid that; the breaks stay escaped.
-    EXPECT_EQ(vb::ReplaceAll(text, L"\r\n", L"\\r\\n"), db_.GetString(2));
-}
-
-TEST_F(DbConnectionTest, LookupReplacesOnlyMappedValuesOfColumnThree) {
-    AddScript(1, L"One", L"");
-    AddScript(2, L"Two", L"");
-    const wchar_t* sql = L"SELECT [NAME],[NAME],'' & [KEY] FROM [SCRIPTS] ORDER BY [KEY]";
-    db_.SetColumnLookup({{L"1", L"One (1)"}, {L"One", L"never"}});
-    ASSERT_TRUE(db_.Execute(sql, 0));
-    EXPECT_EQ(L"One One One (1)", db_.GetString(1) + L" " + db_.GetString(2) + L" " + db_.GetString(3));
-    db_.MoveNext();
-    EXPECT_EQ(L"2", db_.GetString(3));
-
-    // A new rowset keeps the lookup; a full close forgets it.
-    ASSERT_TRUE(db_.Execute(sql, 0));
-    EXPECT_EQ(L"One (1)", db_.GetString(3));
-    db_.Close(TRUE);
-    EXPECT_FALSE(db_.IsOpen());
-    ASSERT_TRUE(db_.Open(file_.ConnectionString().c_str()));
-    ASSERT_TRUE(db_.Execute(sql, 0));
-    EXPECT_EQ(L"1", db_.GetString(3));
-}
-
 TEST_F(DbConnectionTest, ReadsOutsideARowsetAreEmpty) {
     CDbConnection closed;
-    EXPECT_EQ(0, closed.GetColumnCount());
-    EXPECT_EQ(L"", closed.GetColumnName(1));
     EXPECT_EQ(VT_EMPTY, closed.GetValue(1).Type());
-    EXPECT_EQ(0, closed.GetInt(1));
     closed.MoveNext();
     EXPECT_EQ(DB_S_ENDOFROWSET, closed.LastResult());
     EXPECT_FALSE(closed.Execute(kScriptList, 1));
     ASSERT_EQ(1u, boxes_.Boxes().size());
     EXPECT_EQ(BoxText(L"80004005", kScriptList), boxes_.Boxes()[0].text);
+}
+
+// Found in review: byte arrays of even length were stored as UTF-16 text, and bytes that are no
+// valid UTF-16 came back rewritten although the write reported success.
+TEST_F(DbConnectionTest, SetValueOnlyOnAnUpdatableRowAndBytesAreWrittenAsTheyAre) {
+    const std::string sent("\x00\xD8\x41\x00", 4);  // an unpaired surrogate, then "A"
+    vb::Variant value;
+    V_VT(value.Put()) = VT_ARRAY | VT_UI1;
+    V_ARRAY(value.Get()) = ::SafeArrayCreateVector(VT_UI1, 0, 4);
+    std::memcpy(V_ARRAY(value.Get())->pvData, sent.data(), 4);
+    EXPECT_FALSE(db_.SetValue(*Column(1).Get(), *value.Get()));  // no rowset
+    ASSERT_TRUE(db_.Execute(kSelectData, 0, TRUE));
+    EXPECT_FALSE(db_.SetValue(*Column(1).Get(), *value.Get()));  // writes not enabled
+    db_.SetWriteEnabled(TRUE);
+    EXPECT_FALSE(db_.SetValue(*Column(2).Get(), *value.Get()));  // no such column
+    EXPECT_TRUE(db_.SetValue(*Column(1).Get(), *value.Get()));
+    ASSERT_EQ(S_OK, db_.WriteBackRow());
+
+    ASSERT_TRUE(db_.Execute(kSelectData, 0, FALSE));
+    EXPECT_FALSE(db_.IsUpdatable());
+    EXPECT_FALSE(db_.SetValue(*Column(1).Get(), *vb::Variant(std::wstring(L"y")).Get()));
+    vb::Variant read = db_.GetValue(1);
+    ASSERT_EQ(VT_ARRAY | VT_UI1, read.Type());
+    const SAFEARRAY* bytes = V_ARRAY(read.Get());
+    EXPECT_EQ(sent, std::string(static_cast<const char*>(bytes->pvData), bytes->rgsabound[0].cElements));
+}
+
+TEST_F(DbConnectionTest, ReadOnlyFileIsReadButNotWritten) {
+    db_.Close(TRUE);
+    std::string before = vb::test::ReadFileBytes(file_.Path());
+    // Another program holds the file open without letting anyone write to it.
+    vb::UniqueFile holder(::CreateFileW(file_.Path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
+    ASSERT_TRUE(db_.Open(file_.ConnectionString().c_str()));
+    ASSERT_TRUE(db_.Execute(L"SELECT [NAME] FROM [OUTPUT]", 0));
+    EXPECT_EQ(L"MODEL", db_.GetString(1));
+    EXPECT_FALSE(db_.Execute(L"DELETE * FROM [OUTPUT] ", 1));
+    ASSERT_EQ(1u, boxes_.Boxes().size());
+    EXPECT_EQ(MB_OK | MB_ICONERROR, boxes_.Boxes()[0].flags);
+    db_.Close(TRUE);
+    holder.Reset();
+    EXPECT_EQ(before, vb::test::ReadFileBytes(file_.Path()));
+}
+
+TEST_F(DbConnectionTest, LockedFileFailsTheWriteAndKeepsTheData) {
+    sqlite3* other = nullptr;
+    ASSERT_EQ(SQLITE_OK, ::sqlite3_open_v2(vb::ToUtf8(file_.Path()).c_str(), &other, SQLITE_OPEN_READWRITE, nullptr));
+    vb::UniqueSqliteDatabase otherOwner(other);
+    ASSERT_EQ(SQLITE_OK, ::sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr));
+
+    EXPECT_FALSE(db_.Execute(L"DELETE * FROM [OUTPUT] ", 1));
+    ASSERT_EQ(1u, boxes_.Boxes().size());
+    EXPECT_EQ(L"Incorrect SQL query (0x80040E40):\r\n'DELETE * FROM [OUTPUT] '", boxes_.Boxes()[0].text);
+    CDbConnection third;
+    EXPECT_FALSE(third.Open(file_.ConnectionString().c_str()));
+
+    ASSERT_EQ(SQLITE_OK, ::sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr));
+    ASSERT_TRUE(db_.Execute(L"SELECT COUNT(*) FROM [OUTPUT]", 0));
+    EXPECT_EQ(1, db_.GetInt(1));
+}
+
+// Statements inside a transaction stay only when it is committed.
+TEST_F(DbConnectionTest, TransactionKeepsAllOrNothing) {
+    {
+        CDbTransaction transaction(db_);
+        ASSERT_TRUE(transaction.IsActive());
+        ASSERT_TRUE(db_.Execute(L"DELETE * FROM [OUTPUT]", 1));
+    }
+    ASSERT_EQ(S_OK, db_.OpenRowset(L"SELECT COUNT(*) FROM [OUTPUT]"));
+    EXPECT_EQ(1, db_.GetInt(1));
+    {
+        CDbTransaction transaction(db_);
+        ASSERT_TRUE(db_.Execute(L"DELETE * FROM [OUTPUT]", 1));
+        EXPECT_TRUE(transaction.Commit());
+    }
+    ASSERT_EQ(S_OK, db_.OpenRowset(L"SELECT COUNT(*) FROM [OUTPUT]"));
+    EXPECT_EQ(0, db_.GetInt(1));
+}
+
+TEST_F(DbConnectionTest, DateAndYesNoColumnsReadBackAsDateAndBoolean) {
+    ASSERT_TRUE(db_.Execute(L"SELECT [SUCCESS],[REF_DATE],[CMP_DATE],[REF_DURATION] FROM [OUTPUT]", 0));
+    EXPECT_EQ(DBTYPE_BOOL, db_.GetColumnType(1));
+    EXPECT_EQ(DBTYPE_DATE, db_.GetColumnType(2));
+    EXPECT_EQ(DBTYPE_I4, db_.GetColumnType(4));
+    vb::Variant date = db_.GetValue(2);
+    ASSERT_EQ(VT_DATE, date.Type());
+    SYSTEMTIME time{};
+    ASSERT_TRUE(::VariantTimeToSystemTime(V_DATE(date.Get()), &time));
+    EXPECT_EQ(5, time.wSecond);
+    EXPECT_EQ(VT_BOOL, db_.GetValue(1).Type());
+}
+
+// A value wider than its column and a second row with the same key fail the statement.
+TEST_F(DbConnectionTest, WidthsAndTheResultKeyAreEnforced) {
+    EXPECT_TRUE(db_.Execute(L"INSERT INTO [DRIVER_FAMILIES] ([KEY],[NAME]) VALUES ( 'FAM001', 'x' )", 1));
+    EXPECT_FALSE(db_.Execute(L"INSERT INTO [DRIVER_FAMILIES] ([KEY],[NAME]) VALUES ( 'FAM0001', 'x' )", 1));
+    EXPECT_FALSE(db_.Execute(kInsertRow, 1));
+    ASSERT_EQ(2u, boxes_.Boxes().size());
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), boxes_.Boxes()[0].flags);
+    EXPECT_EQ(L"Incorrect SQL query (0x80040E2F):\r\n'" + std::wstring(kInsertRow) + L"'", boxes_.Boxes()[1].text);
 }
 
 }  // namespace

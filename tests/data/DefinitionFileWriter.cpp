@@ -17,22 +17,11 @@ void AppendLittleEndian(std::string& out, unsigned long long value, int bytes) {
 
 void ArchiveBuilder::Prefix(unsigned long long length, Length form, bool wide) {
     if (wide) AppendLittleEndian(bytes_, 0xFFFEFF, 3);  // 0xFF, then the word 0xFFFE
-    if (form == Length::Byte) {
-        AppendLittleEndian(bytes_, length, 1);
-        return;
-    }
-    bytes_.push_back('\xFF');
-    if (form == Length::Word) {
-        AppendLittleEndian(bytes_, length, 2);
-        return;
-    }
-    AppendLittleEndian(bytes_, 0xFFFF, 2);
-    if (form == Length::Dword) {
-        AppendLittleEndian(bytes_, length, 4);
-        return;
-    }
-    AppendLittleEndian(bytes_, 0xFFFFFFFF, 4);
-    AppendLittleEndian(bytes_, length, 8);
+    // Each wider length is announced by the narrower ones holding all ones.
+    constexpr int kBytes[] = {1, 2, 4, 8};
+    const int widest = static_cast<int>(form);
+    for (int i = 0; i < widest; ++i) AppendLittleEndian(bytes_, ~0ull, kBytes[i]);
+    AppendLittleEndian(bytes_, length, kBytes[widest]);
 }
 
 ArchiveBuilder& ArchiveBuilder::Count(LONG count) {
@@ -113,12 +102,6 @@ bool DefinitionFileWriter::AddStrings(const std::wstring& name, const std::vecto
     }
     archive.Count(-1);
     return AddObject(name, archive.Bytes());
-}
-
-bool DefinitionFileWriter::AddStorage(const std::wstring& name) {
-    ComPtr<IStorage> storage;
-    return root_ && SUCCEEDED(root_->CreateStorage(name.c_str(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE,
-                                                    0, 0, storage.Put()));
 }
 
 void DefinitionFileWriter::Close() {

@@ -51,7 +51,6 @@ public:
     bool AddObject(const std::wstring& name, const std::string& payload);
     // An object whose strings are the two lists: `first` strings, then `second` with its count.
     bool AddStrings(const std::wstring& name, const std::vector<std::wstring>& strings);
-    bool AddStorage(const std::wstring& name);
     // Writes the file and closes it.
     void Close();
 

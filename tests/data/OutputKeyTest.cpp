@@ -1,29 +1,23 @@
 #include <gtest/gtest.h>
 
+#include "JetSql.h"
 #include "OutputKey.h"
 #include "SqlQuoting.h"
 
 namespace {
 
-TEST(SqlQuotingTest, QuotesApostrophesAndLineBreaks) {
-    EXPECT_EQ(L"It''s", vb::QuoteForSql(L"It's"));
-    EXPECT_EQ(L"a\\r\\nb", vb::QuoteForSql(L"a\r\nb"));
-    EXPECT_EQ(L"a\rb\nc", vb::QuoteForSql(L"a\rb\nc"));  // lone CR and LF stay
-    EXPECT_EQ(L"''''\\r\\n\\r\\n", vb::QuoteForSql(L"''\r\n\r\n"));
-    EXPECT_EQ(L"", vb::QuoteForSql(L""));
-}
-
-TEST(SqlQuotingTest, UnquotingRestoresTheText) {
-    for (const wchar_t* text : {L"It's", L"a\r\nb", L"'\r\n'", L"x\r\n\r\ny''z", L"\x00E9\x4E2D'\r", L""}) {
-        EXPECT_EQ(text, vb::UnquoteFromSql(vb::QuoteForSql(text)));
+// Apostrophes are doubled and CR LF pairs escaped (lone CR and LF stay); unquoting undoes both.
+TEST(SqlQuotingTest, QuotingAndUnquotingAreInverse) {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"It's", L"It''s"}, {L"a\r\nb", L"a\\r\\nb"}, {L"a\rb\nc", L"a\rb\nc"}, {L"''\r\n\r\n", L"''''\\r\\n\\r\\n"},
+        {L"", L""},
+    };
+    for (const auto& [text, quoted] : cases) {
+        EXPECT_EQ(quoted, vb::QuoteForSql(text));
+        EXPECT_EQ(text, vb::UnquoteFromSql(quoted));
     }
-    EXPECT_EQ(L"a\r\nb", vb::UnquoteFromSql(L"a\\r\\nb"));
-}
-
-TEST(SqlQuotingTest, TextFromTheDatabaseKeepsItsApostrophes) {
     // The database holds the statement's literal with "''" already turned into "'".
     EXPECT_EQ(L"'' comment\r\nx = 1", vb::TextFromDatabase(L"'' comment\\r\\nx = 1"));
-    EXPECT_EQ(L"It's", vb::TextFromDatabase(L"It's"));
 }
 
 // Trimmed, upper-cased (only a to z: keys stored earlier were made that way) and quoted; an
@@ -56,6 +50,14 @@ TEST(OutputKeyTest, KeyTextsAreTrimmedUpperCasedAndQuoted) {
     EXPECT_EQ(L"O''NEIL PRINTER 200", key.NAME);
     key.SetModel(nullptr);
     EXPECT_EQ(L"", key.NAME);
+}
+
+// Found by fuzzing: read apart from SQLite's comments and `names`, the rewrite copied a quote
+// that SQLite saw outside a comment, and one statement became two.
+TEST(JetTranslationTest, CommentsAndBackquotedNamesAreReadAsSqliteReadsThem) {
+    const wchar_t* const commented = L"CREATE TABLE t(a -- , [a\n'] VARCHAR(1)\n); DROP TABLE x";
+    EXPECT_EQ(commented, vb::TranslateJetSql(commented));
+    EXPECT_EQ(L"SELECT `it's` || 'x'", vb::TranslateJetSql(L"SELECT `it's` & 'x'"));
 }
 
 }  // namespace

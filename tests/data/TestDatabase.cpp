@@ -1,27 +1,11 @@
 #include "TestDatabase.h"
 
-
 namespace vb::test {
 
 TestDatabase::TestDatabase(const std::wstring& name) : path_(folder_ / name) { WriteFileBytes(path_, ""); }
 
 std::wstring TestDatabase::ConnectionString() const {
     return L"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path_ + L";User Id=admin;Password=;";
-}
-
-std::wstring FillSql(std::wstring_view pattern, const std::vector<std::wstring>& args) {
-    std::wstring sql;
-    auto next = args.begin();
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == L'%' && i + 1 < pattern.size() && std::wstring_view(L"sud").find(pattern[i + 1]) !=
-                                                                 std::wstring_view::npos) {
-            if (next != args.end()) sql += *next++;
-            ++i;
-            continue;
-        }
-        sql += pattern[i];
-    }
-    return sql;
 }
 
 const wchar_t* const kCreateDriverFamilies =

@@ -1,7 +1,5 @@
 #pragma once
 #include <string>
-#include <string_view>
-#include <vector>
 
 #include "DbConnection.h"
 #include "TestFiles.h"
@@ -22,9 +20,6 @@ private:
     TempFolder folder_;
     std::wstring path_;
 };
-
-// A statement of the program with its placeholders (%s, %u, %d) filled in turn.
-std::wstring FillSql(std::wstring_view pattern, const std::vector<std::wstring>& args);
 
 // The tables the program creates, exactly as it creates them.
 extern const wchar_t* const kCreateDriverFamilies;

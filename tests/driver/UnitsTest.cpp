@@ -4,47 +4,39 @@
 
 namespace {
 
-TEST(Units, ToDotsRoundsHalfADotTowardZero) {
-    EXPECT_EQ(118, units::ToDots(1000, 300));
-    EXPECT_EQ(30, units::ToDots(254, 300));
-    EXPECT_EQ(-118, units::ToDots(-1000, 300));
-    EXPECT_EQ(0, units::ToDots(5, 254));
-    EXPECT_EQ(1, units::ToDots(15, 254));
-    EXPECT_EQ(-1, units::ToDots(-15, 254));
-    EXPECT_EQ(2, units::ToDots(16, 254));
-    EXPECT_EQ(0, units::ToDots(1000, 0));
+// Half a dot (or half a hundredth) goes toward zero; a wrong inch shows on the larger values.
+TEST(Units, DotsAndHundredthsRoundHalvesTowardZero) {
+    const struct {
+        bool toDots;
+        LONG value;
+        int dpi;
+        LONG expected;
+    } cases[] = {
+        {true, 1000, 300, 118},   {true, -1000, 300, -118}, {true, 15, 254, 1},        {true, -15, 254, -1},
+        {true, 16, 254, 2},       {true, 1000, 0, 0},       {true, 7500, 300, 886},    {false, 118, 300, 999},
+        {false, 59, -300, -500},  {false, 886, 300, 7501},  {false, 59, 0, units::kUnresolved},
+        {false, 2000000000, 1, 2147483647},  // far outside any label the result stays a defined 32-bit value
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.expected, c.toDots ? units::ToDots(c.value, c.dpi) : units::FromDots(c.value, c.dpi))
+            << (c.toDots ? "to dots " : "from dots ") << c.value << " at " << c.dpi;
+    }
 }
 
-TEST(Units, FromDotsRoundsTheSameWay) {
-    EXPECT_EQ(999, units::FromDots(118, 300));
-    EXPECT_EQ(500, units::FromDots(59, 300));
-    EXPECT_EQ(-999, units::FromDots(-118, 300));
-    EXPECT_EQ(-500, units::FromDots(59, -300));
-    EXPECT_EQ(units::kUnresolved, units::FromDots(59, 0));
-    // Far outside any label the result stays a defined 32-bit value.
-    EXPECT_EQ(2147483647, units::FromDots(2000000000, 1));
-}
-
+// An exact half step goes up in magnitude, also for steps without an exact binary form: a font of
+// 4 dots at 256 dpi is 1.125 points, shown as 1.13.
 TEST(Units, DivideRoundedGoesUpAtExactHalfSteps) {
-    EXPECT_DOUBLE_EQ(2.64, units::DivideRounded(792, 300, 0.01));
-    EXPECT_DOUBLE_EQ(1.5, units::DivideRounded(5, 4, 0.5));    // 1.25: exactly half a step
-    EXPECT_DOUBLE_EQ(1.0, units::DivideRounded(9, 8, 0.5));    // 1.125: below half a step
-    EXPECT_DOUBLE_EQ(-1.5, units::DivideRounded(-5, 4, 0.5));  // up in magnitude
-    EXPECT_DOUBLE_EQ(3.0, units::DivideRounded(6, 2, 0.25));
-}
-
-// Steps without an exact binary form still go up at an exact half: a font of 4 dots at 256 dpi
-// is 1.125 points, shown as 1.13.
-TEST(Units, DivideRoundedIsExactAtHalfStepsThatBinaryCannotHold) {
-    struct Case {
+    const struct {
         double a, b, step, expected;
     } cases[] = {
-        {4 * 72, 256, 0.01, 1.13},   {1 * 72, 14400, 0.01, 0.01}, {-4 * 72, 256, 0.01, -1.13},
-        {4 * 72, -256, 0.01, -1.13}, {3, 2000, 0.001, 0.002},     {1, 20, 0.1, 0.1},
-        {1, 3, 0.1, 0.3},            {10, 3, 0.3, 3.3},           {7, 0.5, 0.01, 14.0},
+        {792, 300, 0.01, 2.64},       {5, 4, 0.5, 1.5},             {9, 8, 0.5, 1.0},
+        {-5, 4, 0.5, -1.5},           {4 * 72, 256, 0.01, 1.13},    {1 * 72, 14400, 0.01, 0.01},
+        {4 * 72, -256, 0.01, -1.13},  {3, 2000, 0.001, 0.002},      {10, 3, 0.3, 3.3},
+        {7, 0.5, 0.01, 14.0},
     };
-    for (const Case& c : cases) {
-        EXPECT_DOUBLE_EQ(c.expected, units::DivideRounded(c.a, c.b, c.step)) << c.a << " / " << c.b << " by " << c.step;
+    for (const auto& c : cases) {
+        EXPECT_DOUBLE_EQ(c.expected, units::DivideRounded(c.a, c.b, c.step))
+            << c.a << " / " << c.b << " by " << c.step;
     }
 }
 

@@ -5,7 +5,6 @@
 
 #include "HookLibrary.h"
 #include "RawDatabase.h"
-#include "Strings.h"
 
 namespace vb::test {
 
@@ -15,9 +14,9 @@ BatchFixture::BatchFixture() : buildFolder_(program_ / L"Build\\"), logPane_(Par
     ws_->SetPrnFolder(buildFolder_);
     ws_->SetPrnFolderRef(reference_.Path(L""));
     ::SetWindowLongPtrW(parent_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    UseFamily(L"FAM01");
+    scripts_ = {GlobalScript(), StoreScript(1, L"Shapes", kShapesScript), StoreScript(2, L"Text", kTextScript)};
 }
-
-BatchFixture::~BatchFixture() { ws_.reset(); }
 
 LRESULT CALLBACK BatchFixture::ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<BatchFixture*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -26,7 +25,7 @@ LRESULT CALLBACK BatchFixture::ParentProc(HWND window, UINT message, WPARAM wPar
         case WM_USER + 0x200:  // the progress message the main dialog listens for
             self->progress_.push_back(wParam ? L"model " + std::wstring(reinterpret_cast<const wchar_t*>(wParam))
                                              : L"script " + std::wstring(reinterpret_cast<const wchar_t*>(lParam)));
-            if (self->onProgress_) self->onProgress_(wParam, lParam);
+            if (self->onProgress_) self->onProgress_(self->progress_.back());
             return 0;
         case kLatchwireMessage:
             return self->ws_->OnHookNotify(wParam, lParam);
@@ -53,31 +52,23 @@ CScriptItem BatchFixture::StoreScript(int key, const std::wstring& name, const s
     return item;
 }
 
-CScriptItem BatchFixture::GlobalScript() {
-    CScriptItem global(0);
-    EXPECT_TRUE(ws_->LoadScript(global));
-    return global;
-}
-
-BOOL BatchFixture::Build(int mode, std::vector<CScriptItem>& scripts, const std::vector<std::wstring>& models) {
+BOOL BatchFixture::Build(int mode, std::vector<CScriptItem>& scripts, const std::vector<std::wstring>& models,
+                         BOOL test) {
     progress_.clear();
-    return ws_->RunBatch(mode, scripts, models, models.empty() ? std::wstring() : models.front(), FALSE, pane_);
+    ::SetWindowTextW(pane_, L"");
+    const BOOL ran = ws_->RunBatch(mode, scripts, models, models.empty() ? L"" : models.front(), test, pane_);
+    EXPECT_FALSE(ws_->Driver().IsLoaded());
+    EXPECT_FALSE(ws_->ResultsDatabase().IsOpen());
+    EXPECT_EQ(nullptr, ws_->LogWindow());
+    return ran;
 }
 
-BOOL BatchFixture::TestRun(const CScriptItem& script, const std::wstring& model) {
-    progress_.clear();
-    std::vector<CScriptItem> scripts{script};
-    return ws_->RunBatch(1, scripts, {model}, model, TRUE, pane_);
-}
-
-void BatchFixture::ExpectGoodBuild(std::vector<CScriptItem> scripts, const std::vector<std::wstring>& models,
-                                   size_t rows, const char* after) {
+void BatchFixture::ExpectGoodBuild(const std::vector<std::wstring>& models, size_t rows, const char* after) {
     boxes_.Clear();
-    EXPECT_TRUE(Build(1, scripts, models)) << after;
+    EXPECT_TRUE(Build(1, scripts_, models)) << after;
     EXPECT_EQ(L"   End processing...\r\n", MaskedEnding(L"   End processing...\r\n")) << after;
     EXPECT_FALSE(Logged(L"# ERROR")) << after;
     EXPECT_EQ(rows, StoredRows(L"FAM01").size()) << after;
-    EXPECT_TRUE(boxes_.Boxes().empty()) << after;
 }
 
 std::wstring BatchFixture::MaskedLog() const {
@@ -89,10 +80,6 @@ std::wstring BatchFixture::MaskedLog() const {
 std::wstring BatchFixture::MaskedEnding(const std::wstring& expected) const {
     const std::wstring log = MaskedLog();
     return log.substr(log.size() - std::min(log.size(), expected.size()));
-}
-
-std::wstring BatchFixture::ResultsFile(const std::wstring& family) const {
-    return program_ / (L"Data\\" + family + L".mdb");
 }
 
 BatchFixture::Rows BatchFixture::StoredRows(const std::wstring& family) const {

@@ -1,19 +1,30 @@
 // Test runs: one script on one model, its text executed as a statement, each job sent to the
-// output port and nothing stored.
+// output port and nothing stored. Scripts using `Me` during a run.
 #include "BatchFixture.h"
-#include "SampleScripts.h"
-#include "ScriptTestSupport.h"
-#include "Strings.h"
+#include "HookLibrary.h"
+#include "ResourceIds.h"
 
 namespace vb::test {
 namespace {
 
+constexpr wchar_t kProgId[] = L"Vellbrook.E2eServer";
+constexpr wchar_t kClassKey[] = L"CLSID\\{5B0C6E1A-3D2F-4C8B-9E71-2A6F0D4B8C17}";
+
+// A local server registered for the test's prefix alone: the system's class lookup reads only
+// the machine's classes, so it goes there and is removed again afterwards.
+struct RegisteredServer {
+    ~RegisteredServer() {
+        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId);
+        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, kClassKey);
+    }
+    static bool Set(const std::wstring& key, const std::wstring& value) {
+        return ::RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    }
+};
+
 class TestRunTest : public BatchFixture {
 protected:
-    void SetUp() override {
-        UseFamily(L"FAM01");
-        ws_->SetOutput(port_);
-    }
     // The lines that tell what went to the port.
     std::vector<std::wstring> Sent() const {
         std::vector<std::wstring> lines;
@@ -32,14 +43,15 @@ protected:
 };
 
 TEST_F(TestRunTest, EachJobGoesToThePortAndNothingIsStored) {
+    ws_->SetOutput(port_);
     const CScriptItem twoJobs = StoreScript(
         3, L"Two jobs",
         L"Driver.StartDoc\r\nDriver.TextOut 0, 0, \"first\", 0\r\nDriver.EndDoc \"A\"\r\n"
         L"Driver.StartDoc\r\nDriver.TextOut 0, 0, \"second label\", 0\r\nDriver.EndDoc \"B/C\"");
     EXPECT_TRUE(TestRun(twoJobs, L"Model 300"));
 
-    const std::wstring first = OutputPath(L"print_A.txt");
-    const std::wstring second = OutputPath(L"print_B_C.txt");
+    const std::wstring first = program_ / L"Output\\print_A.txt";
+    const std::wstring second = program_ / L"Output\\print_B_C.txt";
     ASSERT_NE(ReadFileBytes(first), ReadFileBytes(second));
     EXPECT_EQ((std::vector<std::wstring>{SentLine(first), SentLine(second)}), Sent());
     EXPECT_EQ(ReadFileBytes(second), ReadFileBytes(port_));
@@ -50,57 +62,78 @@ TEST_F(TestRunTest, EachJobGoesToThePortAndNothingIsStored) {
 
     // A job whose print file is gone: the copy an earlier job left under the same name must not
     // go out in its place.
-    const CScriptItem lostJob = StoreScript(4, L"Lost job", L"Me.DoCommand 0\r\nMe.DoCommand 1, \"A\"");
-    EXPECT_TRUE(TestRun(lostJob, L"Model 300"));
+    EXPECT_TRUE(TestRun(StoreScript(4, L"Lost job", L"Me.DoCommand 0\r\nMe.DoCommand 1, \"A\""), L"Model 300"));
     EXPECT_FALSE(FileExists(first));
     EXPECT_TRUE(Sent().empty());
     EXPECT_TRUE(Logged(first + L" cannot be read: 2: ")) << vb::ToUtf8(Log());
     EXPECT_TRUE(Logged(L"End processing...\r\n"));
 
     // A script may keep its jobs from the port; the next run sends again.
-    const CScriptItem quiet =
-        StoreScript(5, L"Quiet", std::wstring(L"Me.UsesOutput = False\r\n") + kTextScript);
-    EXPECT_TRUE(TestRun(quiet, L"Model 300"));
+    EXPECT_TRUE(TestRun(StoreScript(5, L"Quiet", std::wstring(L"Me.UsesOutput = False\r\n") + kTextScript),
+                        L"Model 300"));
     EXPECT_TRUE(Sent().empty());
     EXPECT_TRUE(TestRun(twoJobs, L"Model 300"));
     EXPECT_EQ(2u, Sent().size());
-    EXPECT_TRUE(boxes_.Boxes().empty());
-}
 
-// The global script's code comes first in a text of its own, so a tested script can start with
-// `Option Explicit`; the global script tested alone runs as it stands.
-TEST_F(TestRunTest, OnlyATestedScriptRunsUnderOptionExplicit) {
+    // The global script tested alone runs as it stands, without `Option Explicit`.
     StoreScript(0, L"#Global_Script", L"loose = 1\r\nMe.Trace \"global ran \" & loose");
     EXPECT_TRUE(TestRun(GlobalScript(), L"Model 300"));
     EXPECT_TRUE(Logged(L"   Testing VB script [#Global_Script].\r\n"));
     EXPECT_TRUE(Logged(L"   global ran 1\r\n"));
-
-    EXPECT_FALSE(TestRun(StoreScript(6, L"Loose", L"Dim declared\r\nundeclared = 2"), L"Model 300"));
-    ASSERT_EQ(1u, boxes_.Boxes().size());
-    EXPECT_NE(std::wstring::npos, boxes_.Boxes()[0].text.find(L" - Line: 2\r\n - Character: 1\r\n"))
-        << vb::ToUtf8(boxes_.Boxes()[0].text);
 }
 
-TEST_F(TestRunTest, FailedScriptIsReportedAndTheHostPreparedAgain) {
-    const CScriptItem raising = StoreScript(
-        7, L"Raising",
-        L"Dim leftover\r\nleftover = 5\r\n  Err.Raise vbObjectError + 7, \"label\", \"Label stock is empty\"");
-    EXPECT_FALSE(TestRun(raising, L"Model 300"));
+// The Me object in a run: a trace logged as it stands, job ends raised by hand with extra data,
+// a refused write, and the driver substituted in a registered printing server whose program path
+// is quoted with arguments that hold backslashes of their own; the driver's settings for the
+// model are found from the server's folder and erased.
+TEST_F(TestRunTest, ScriptUsesTheApplicationObject) {
+    // Extra data naming a file of Output\ are stored as they stand, not read as a list.
+    const std::wstring kept = program_ / L"Output\\kept.txt";
+    ASSERT_TRUE(CWorkSpace::EnsureFolderPath(kept));
+    ASSERT_TRUE(WriteFileBytes(kept, "kept"));
+    const std::wstring server = program_ / L"Print Server\\";
+    RegisteredServer registration;
+    ASSERT_TRUE(registration.Set(std::wstring(kProgId) + L"\\CLSID", std::wstring(kClassKey).substr(6)));
+    ASSERT_TRUE(registration.Set(std::wstring(kClassKey) + L"\\LocalServer32",
+                                 L"\"" + server + L"server.exe\" /log:" + program_.Path() + L"logs\\server.log"));
+    wchar_t account[260] = {};
+    DWORD size = 260;
+    ASSERT_TRUE(::GetUserNameW(account, &size));
+    const std::wstring userFile = server + L"users\\" + account + L".INI";
+    ASSERT_TRUE(CWorkSpace::EnsureFolderPath(userFile));
+    ASSERT_TRUE(WriteFileBytes(server + L"TOVR.INI", "[CONFIG_FILES]\r\nRQ.INI=" + vb::ToUtf8(server) + "\r\n"));
+    ASSERT_TRUE(WriteFileBytes(server + L"RQ.INI",
+                               "[GENERAL]\r\nUSER=" + vb::ToUtf8(server) + "users\r\nSETTINGSMODE=1\r\n"));
+    ASSERT_TRUE(WriteFileBytes(userFile, "[Model 300,a]\r\nk=1\r\n[Model 300 B,a]\r\nk=2\r\n"));
+    const CScriptItem script = StoreScript(
+        9, L"Me",
+        L"Me.Trace \"100% as it stands: %s [x]\"\r\n"
+        L"Driver.StartDoc\r\nDriver.TextOut 0, 0, \"label\", 0\r\nDriver.EndDoc \"Lbl\"\r\n"
+        L"Me.DoCommand 1, \"Sub\", Me.AppPath & \"Output\\kept.txt\"\r\n"
+        L"Me.Trace \"substituted \" & Me.UpdateDriver(\"Vellbrook.E2eServer\")\r\n"
+        L"Me.Trace \"restored \" & Me.UpdateDriver(\"Vellbrook.E2eServer\", True)\r\n"
+        L"On Error Resume Next\r\n"
+        L"Me.ComputerName = \"other\"\r\n"
+        L"Me.Trace \"computer \" & Err.Number & \" \" & Err.Description");
+    EXPECT_TRUE(Build(1, {scripts_[0], script}, {L"Model 300"}));
 
-    ASSERT_EQ(1u, boxes_.Boxes().size());
-    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes_.Boxes()[0].flags & MB_ICONMASK);
-    const std::wstring error = L"VB Script error:\r\n - Line: 3\r\n - Character: 3\r\n"
-                               L" - Error: Label stock is empty\r\n - Code: 80040007\r\n - Source: label";
-    EXPECT_EQ(error, boxes_.Boxes()[0].text);
-    const std::wstring tail = L"   Abort processing...\r\n\r\nhh:mm:ss   # ERROR '" + error + L"'\r\n";
-    EXPECT_EQ(tail, MaskedEnding(tail));
-    // A fresh engine with both host objects, and none of the failed script's state.
-    EXPECT_EQ(2u, ws_->Script().Engine().NamedObjectCount());
-    EXPECT_EQ(L"Empty", Evaluate(ws_->Script().Engine(), L"TypeName(leftover)"));
-
-    EXPECT_TRUE(TestRun(StoreScript(2, L"Text", kTextScript), L"Model 300"));
-    EXPECT_TRUE(Logged(L"End processing...\r\n"));
-    EXPECT_FALSE(Logged(L"# ERROR"));
+    const Rows rows = StoredRows(L"FAM01");
+    ASSERT_EQ(3u, rows.size());
+    EXPECT_NE(std::string::npos, rows[0][3].find("\"label\""));
+    EXPECT_EQ((Rows{{"MODEL 300", "9", "LBL", rows[0][3], "<null>", "0"},
+                    {"MODEL 300", "9", "SUB", rows[0][3], "<null>", "0"},
+                    {"MODEL 300", "9", "SUB::EXTDATA", vb::ToAnsi(kept), "<null>", "0"}}),
+              rows);
+    EXPECT_EQ("kept", ReadFileBytes(kept));
+    EXPECT_TRUE(Logged(L"   100% as it stands: %s [x]\r\n"));
+    // The framework's refusal, numbered as the script language numbers it (0x800A017F).
+    EXPECT_TRUE(Logged(L"   computer 383 " + vb::LoadResString(IDS_SET_NOT_SUPPORTED) + L"\r\n"));
+    EXPECT_TRUE(Logged(L"   Erasing section [Model 300,a] in [" + userFile + L"].\r\n")) << vb::ToUtf8(Log());
+    EXPECT_FALSE(Logged(L"Erasing section [Model 300 B,a]"));
+    EXPECT_TRUE(Logged(server + L"Devices\\FAM01.prn"));
+    EXPECT_TRUE(Logged(L"   substituted True\r\n"));
+    EXPECT_TRUE(Logged(L"   restored True\r\n"));
+    EXPECT_LT(LatchwireState(0), 0);
 }
 
 }  // namespace

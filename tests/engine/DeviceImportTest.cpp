@@ -44,24 +44,19 @@ protected:
     Rows Models() const { return Table(L"SELECT [KEY],NAME,CATALOG,REFS FROM DRIVER_MODELS"); }
     Rows Families() const { return Table(L"SELECT [KEY],NAME FROM DRIVER_FAMILIES"); }
 
-    // Families as {name, listings}, models as {listing, model name, family key}. The index
-    // object's payload: none, an empty stream, or the payload.
-    std::wstring Write(const std::optional<std::string>& index, const Rows& families, const Rows& models) const {
+    // Families as {name, listings}, models as {listing, model name, family key}; the index
+    // object's payload, if any. Damaged objects are the storage's tests' concern.
+    bool Import(const std::optional<std::string>& index, const Rows& families, const Rows& models) {
         const std::wstring path = database_.Folder() / L"Test.def";
-        vb::test::DefinitionFileWriter writer(path);
-        if (index && index->empty()) writer.AddStream(L"FAMILIES INDEX", {});
-        if (index && !index->empty()) writer.AddObject(L"FAMILIES INDEX", *index);
-        for (size_t i = 0; i < families.size(); ++i) writer.AddStrings(L"F~" + std::to_wstring(i), families[i]);
-        for (size_t i = 0; i < models.size(); ++i) writer.AddStrings(L"M~" + std::to_wstring(i), models[i]);
-        return path;
-    }
-    bool ImportFile(const std::wstring& path) {
+        {
+            vb::test::DefinitionFileWriter writer(path);
+            if (index) writer.AddObject(L"FAMILIES INDEX", *index);
+            for (size_t i = 0; i < families.size(); ++i) writer.AddStrings(L"F~" + std::to_wstring(i), families[i]);
+            for (size_t i = 0; i < models.size(); ++i) writer.AddStrings(L"M~" + std::to_wstring(i), models[i]);
+        }
         CDeviceStorage storage;
         EXPECT_EQ(0, storage.Open(path, TRUE));
         return workspace_->ImportDeviceDefinitions(storage);
-    }
-    bool Import(const std::optional<std::string>& index, const Rows& families, const Rows& models) {
-        return ImportFile(Write(index, families, models));
     }
 
     vb::test::TempFolder program_;
@@ -100,11 +95,8 @@ TEST_F(DeviceImportTest, ListingsMergePerModelAndEachKeyIsNamedByItsLargestFamil
 TEST_F(DeviceImportTest, OnlyAReadableIndexReplacesTheTables) {
     struct Case { const char* what; std::optional<std::string> index; bool imported; } cases[] = {
         {"no index", std::nullopt, false},
-        {"empty stream", "", false},
         {"one string", ArchiveBuilder().Count(1).Ansi("x").Bytes(), false},
-        {"cut first list", ArchiveBuilder().Count(2).Ansi("x").Bytes(), false},
-        {"separators only", Index(";;"), true},
-        {"empty family list", Index(""), true}};
+        {"separators only", Index(";;"), true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         SeedOldRows();
@@ -120,8 +112,6 @@ TEST_F(DeviceImportTest, FailingStatementRollsBackTheWholeImportWithOneBox) {
     struct Case { const char* trigger; std::wstring firstFailure, ending; } cases[] = {
         {"BEFORE INSERT ON DRIVER_MODELS WHEN NEW.NAME IN ('X','Y') BEGIN SELECT RAISE(ABORT,'no'); END",
          L"VALUES ( 'K2', 'X', 'beta: b-1', 1 )'", L"2 of 11 statements failed; nothing was imported."},
-        {"BEFORE INSERT ON DRIVER_FAMILIES WHEN NEW.NAME = 'ZIP''S' BEGIN SELECT RAISE(ABORT,'no'); END",
-         L"VALUES ( 'K4', 'ZIP''S' )'", L"1 of 11 statements failed; nothing was imported."},
         // The database ends the transaction itself: nothing may run on outside it.
         {"BEFORE INSERT ON DRIVER_MODELS WHEN NEW.NAME = 'O''NEIL' BEGIN SELECT RAISE(ROLLBACK,'no'); END",
          L"VALUES ( 'K1', 'O''NEIL', 'ZED: Z''C', 1 )'", L"The database ended the import after this failure"}};

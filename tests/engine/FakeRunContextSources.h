@@ -10,30 +10,22 @@ namespace vb::test {
 class FakeSources : public RunContextSources {
 public:
     bool QueryMemoryCounters(RunResourceRecord& record) override {
-        askedSize = record.memory.cb;
-        record.memory.PageFaultCount = pageFaults;
-        record.memory.WorkingSetSize = workingSet;
-        record.memory.PagefileUsage = pagefile;
         record.memory.PrivateUsage = privateBytes;
-        record.memory.PeakWorkingSetSize = peak;
         return true;
     }
     DWORD GuiObjectCount(DWORD which) override { return which == GR_GDIOBJECTS ? gdi : user; }
     bool ReadSystemVersion(std::optional<std::wstring>& product, std::optional<std::wstring>& build) override {
         product = productName;
         build = currentBuild;
-        return keyPresent;
+        return true;
     }
     WORD NativeProcessorArchitecture() override { return architecture; }
     std::wstring UserName() override { return userName; }
     LONGLONG Counter() override { return counter; }
     LONGLONG Frequency() override { return frequency; }
 
-    DWORD askedSize = 0;
-    DWORD pageFaults = 7;
-    SIZE_T workingSet = 1000, pagefile = 2000, privateBytes = 3000, peak = 5000;
+    SIZE_T privateBytes = 3000;
     DWORD gdi = 40, user = 30;
-    bool keyPresent = true;
     std::optional<std::wstring> productName = L"Windows 10 Pro";
     std::optional<std::wstring> currentBuild = L"19045";
     WORD architecture = PROCESSOR_ARCHITECTURE_AMD64;

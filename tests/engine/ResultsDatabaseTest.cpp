@@ -1,31 +1,29 @@
-// The results database through the engine object: what a Build run's print jobs store, how a
-// comparison is judged and what is read back, checked on the file with a raw SQLite handle.
+// The results database through the engine object: what a Build run's job ends store and what a
+// failed store leaves, checked on the file with a raw SQLite handle. Storing, judging and reading
+// back text jobs is proven by whole Build runs and the result viewer's tests.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <sqlite3.h>
 
 #include <memory>
-#include <regex>
+#include <string>
 #include <tuple>
 
-#include "Base64.h"
 #include "FakeRunContextSources.h"
 #include "HiddenLogPane.h"
-#include "NotepadStubFolder.h"
 #include "RawDatabase.h"
 #include "Resources.h"
 #include "SampleDriverSandbox.h"
-#include "SqliteHandles.h"
 #include "Strings.h"
 #include "TestFiles.h"
+#include "UniqueHandle.h"
 #include "WorkSpace.h"
 
 namespace {
 
 using vb::test::FileExists;
-using vb::test::ReadFileBytes;
 using vb::test::WriteFileBytes;
-using Rows = std::vector<std::vector<std::string>>;
+using vb::test::DecodedColumn;
+using vb::test::Rows;
 
 class ResultsDatabaseTest : public ::testing::Test {
 protected:
@@ -43,7 +41,6 @@ protected:
         Key().SetSubItem(L"");
         Key().reference = TRUE;
     }
-    void TearDown() override { ws_.reset(); }
 
     COutputKey& Key() { return ws_->RunContext().key; }
     std::wstring Out(const std::wstring& name) const { return folder_ / (L"Output\\" + name); }
@@ -53,48 +50,13 @@ protected:
         EXPECT_TRUE(WriteFileBytes(ws_->PrintFilePath(), bytes));
         return ws_->StoreOutput(ws_->PrintFilePath());
     }
-    Rows Query(const std::string& sql) const {
-        Rows rows;
-        for (const auto& row : vb::test::QueryRaw(ws_->ResultsDatabasePath(), vb::FromUtf8(sql))) {
-            rows.emplace_back();
-            for (const auto& cell : row) rows.back().push_back(vb::ToUtf8(cell));
-        }
-        return rows;
-    }
-    static std::string Decoded(const std::string& base64) {
-        std::string bytes;
-        CBase64::DecodeText(base64.data(), base64.size(), bytes);
-        return bytes;
-    }
+    Rows Query(const wchar_t* sql) const { return vb::test::QueryRaw(ws_->ResultsDatabasePath(), sql); }
 
     vb::test::TempFolder folder_;
     vb::MessageBoxCapture boxes_;
     vb::test::HiddenLogPane pane_;
     std::unique_ptr<CWorkSpace> ws_;
 };
-
-TEST_F(ResultsDatabaseTest, ComparisonIsJudgedOnTheWholeStoredText) {
-    std::string binary;
-    for (int i = 0; i < 512; ++i) binary += static_cast<char>(i * 7);
-    const struct {
-        BOOL reference;
-        std::string data;
-        const char* success;
-    } runs[] = {{TRUE, binary, "0"}, {FALSE, binary, "-1"}, {TRUE, binary + "x", "0"}, {FALSE, binary + "x", "-1"}};
-    for (const auto& run : runs) {
-        Key().reference = run.reference;
-        ASSERT_TRUE(StoreJob(run.data));
-        EXPECT_EQ((Rows{{run.success}}), Query("SELECT SUCCESS FROM OUTPUT")) << run.data.size();
-    }
-    Rows row = Query("SELECT NAME, KEY, KEY_SUB, CMP_DATA, REF_DATE FROM OUTPUT");
-    ASSERT_EQ(1u, row.size());
-    EXPECT_EQ("MODEL O'NEIL 7 NOP", row[0][0] + " " + row[0][1] + " " + row[0][2]);
-    EXPECT_EQ(binary + "x", Decoded(row[0][3]));
-    EXPECT_TRUE(std::regex_match(row[0][4], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)"))) << row[0][4];
-    std::wstring read;
-    ASSERT_TRUE(ws_->GetOutputData(read, Key()));
-    EXPECT_EQ(row[0][3], vb::ToUtf8(read));
-}
 
 // A job end of a Build run: the files its print file lists, then the print file, then the extra
 // data. Only what the driver left in Output\ is deleted once stored; the print file stays.
@@ -110,38 +72,17 @@ TEST_F(ResultsDatabaseTest, JobEndStoresListedFilesPrintFileAndExtraData) {
     ASSERT_TRUE(WriteFileBytes(ws_->PrintFilePath(), list));
     ws_->OnPrintEvent(CDriverHandler::kJobEnded, L"Sub", L"extra text");
 
-    Rows rows = Query("SELECT KEY_SUB, REF_DATA, REF_DRV_VERSION FROM OUTPUT ORDER BY KEY_SUB");
-    for (auto& row : rows) row[1] = Decoded(row[1]);
-    const std::string version = "2.5.17.301";
-    EXPECT_EQ((Rows{{"SUB", list, version}, {"SUB::EXTDATA", "extra text", version},
-                    {"SUB::OUTSIDE.BIN", "outside.bin", version}, {"SUB::PAGE1.BIN", "page1.bin", version},
-                    {"SUB::PAGE2.BIN", "page2.bin", version}}),
+    Rows rows = Query(L"SELECT KEY_SUB, REF_DATA, REF_DRV_VERSION FROM OUTPUT ORDER BY KEY_SUB");
+    for (auto& row : rows) row[1] = vb::FromUtf8(DecodedColumn(row[1]));
+    const std::wstring version = L"2.5.17.301";
+    EXPECT_EQ((Rows{{L"SUB", vb::FromUtf8(list), version}, {L"SUB::EXTDATA", L"extra text", version},
+                    {L"SUB::OUTSIDE.BIN", L"outside.bin", version}, {L"SUB::PAGE1.BIN", L"page1.bin", version},
+                    {L"SUB::PAGE2.BIN", L"page2.bin", version}}),
               rows);
     std::vector<bool> kept;
     for (const std::wstring& file : listed) kept.push_back(FileExists(file));
     EXPECT_EQ((std::vector<bool>{false, true, true, false}), kept);
     EXPECT_TRUE(FileExists(ws_->PrintFilePath()));
-    ws_->Driver().Unload();
-}
-
-// A job end of a Test run stores nothing: a copy named after the sub-item goes to the output
-// (here a file port). That a stale copy is never sent in its place is proven end to end.
-TEST_F(ResultsDatabaseTest, TestRunJobEndSendsACopyAndStoresNothing) {
-    EXPECT_EQ(L"C:\\o\\print_A_B_C_D_E_F_G_H_I_J.txt", CWorkSpace::CopyNameFor(L"C:\\o\\print.txt", L"A\\B/C:D*E?F\"G<H>I|J"));
-    EXPECT_EQ(L"C:\\o\\printA", CWorkSpace::CopyNameFor(L"C:\\o\\print", L"A"));
-    vb::test::NotepadStubFolder notepad;  // a file port is shown in Notepad once sent
-    vb::test::SampleDriverSandbox sandbox;
-    ASSERT_TRUE(ws_->Driver().Load(sandbox.AddDriver(L"FAM01.PRN"), ws_->PrintFilePath(), Out(L"USER.INI"), FALSE));
-    Key().KEY = -1;
-    const std::wstring port = folder_ / L"port.out";
-    ws_->SetOutput(port);
-    const std::wstring copy = CWorkSpace::CopyNameFor(ws_->PrintFilePath(), L"A:B");
-    ASSERT_TRUE(WriteFileBytes(copy, "stale copy of an earlier job"));
-    ASSERT_TRUE(WriteFileBytes(ws_->PrintFilePath(), "this job"));
-    ws_->OnPrintEvent(CDriverHandler::kJobEnded, L"A:B", L"extra");
-    EXPECT_EQ("this job", ReadFileBytes(port));
-    EXPECT_EQ("extra", ReadFileBytes(copy + L".ext"));
-    EXPECT_TRUE(Query("SELECT * FROM OUTPUT").empty());
     ws_->Driver().Unload();
 }
 
@@ -156,51 +97,47 @@ TEST_F(ResultsDatabaseTest, HugeDataIsLoggedAboveItsLimit) {
     }
 }
 
-// A user and a system text too long for their columns, which a statement must survive, and a
-// clock that ran 2.5 s.
+// A user and a system text too long for their columns, which a statement must survive, a clock
+// that ran 2.5 s and counts that fell since the last snapshot.
 TEST_F(ResultsDatabaseTest, RunTextsAreQuotedCutAndMeasured) {
     vb::test::FakeSources system;
     system.userName = L"o'brien" + std::wstring(30, L'x');
     system.productName = std::wstring(51, L'S');
     CRunContext run(&system);
+    run.TakeSnapshot();
     system.counter += 25000000;
+    system.gdi -= 3;
+    system.privateBytes -= 4096;
     run.key = Key();
     RunResourceRecord delta{};
-    delta.gdiObjects = static_cast<DWORD>(-3);
-    delta.userObjects = 2;
-    delta.memory.PrivateUsage = static_cast<SIZE_T>(-4096);
+    run.GetResourceDelta(delta);
     ASSERT_TRUE(WriteFileBytes(Out(L"item.bin"), "item"));
     ASSERT_TRUE(ws_->StoreOutputItem(Out(L"item.bin"), run, delta));
-    EXPECT_EQ((Rows{{"O'BRIEN" + std::string(25, 'X'), std::string(51, 'S') + " (x64), build", "2500", "-3", "2", "-4096"}}),
-              Query("SELECT REF_USER, REF_SYSTEM, REF_DURATION, REF_GDI_OBJ, REF_USR_OBJ, REF_MEM_USAGE FROM OUTPUT"));
+    EXPECT_EQ((Rows{{L"O'BRIEN" + std::wstring(25, L'X'), std::wstring(51, L'S') + L" (x64), build", L"2500", L"-3",
+                     L"-4096"}}),
+              Query(L"SELECT REF_USER, REF_SYSTEM, REF_DURATION, REF_GDI_OBJ, REF_MEM_USAGE FROM OUTPUT"));
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
 TEST_F(ResultsDatabaseTest, FailedDataWriteLeavesTheDatabaseAsItWas) {
     ASSERT_TRUE(StoreJob("old data"));
-    const Rows before = Query("SELECT * FROM OUTPUT");
-    Query("CREATE TRIGGER refuse BEFORE UPDATE OF REF_DATA ON OUTPUT WHEN NEW.REF_DATA <> '' "
-          "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    const Rows before = Query(L"SELECT * FROM OUTPUT");
+    Query(L"CREATE TRIGGER refuse BEFORE UPDATE OF REF_DATA ON OUTPUT WHEN NEW.REF_DATA <> '' "
+          L"BEGIN SELECT RAISE(ABORT, 'refused'); END");
     EXPECT_FALSE(StoreJob("new data"));
     Key().SetSubItem(L"other");
     EXPECT_FALSE(StoreJob("new data"));
-    EXPECT_EQ(before, Query("SELECT * FROM OUTPUT"));
+    EXPECT_EQ(before, Query(L"SELECT * FROM OUTPUT"));
     EXPECT_NE(std::wstring::npos, Pane().find(L"# ERROR 'The output data of [OTHER] were not stored: refused'"));
 }
 
-TEST_F(ResultsDatabaseTest, EmptyCapturesCompareEqualUnreadableOnesStoreNothing) {
-    for (BOOL reference : {TRUE, FALSE}) {
-        Key().reference = reference;
-        EXPECT_FALSE(StoreJob(""));  // stored, but without data
-    }
-    EXPECT_EQ((Rows{{"", "", "-1"}}), Query("SELECT REF_DATA, CMP_DATA, SUCCESS FROM OUTPUT"));
-
+TEST_F(ResultsDatabaseTest, UnreadableCaptureStoresNothing) {
     ASSERT_TRUE(WriteFileBytes(Out(L"locked.bin"), "data"));
     vb::UniqueFile lock(::CreateFileW(Out(L"locked.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(lock);
     Key().SetSubItem(L"locked");
     EXPECT_FALSE(ws_->StoreOutputItem(Out(L"locked.bin"), ws_->RunContext(), RunResourceRecord{}));
-    EXPECT_EQ((Rows{{"1"}}), Query("SELECT COUNT(*) FROM OUTPUT"));
+    EXPECT_EQ((Rows{{L"0"}}), Query(L"SELECT COUNT(*) FROM OUTPUT"));
 }
 
 }  // namespace

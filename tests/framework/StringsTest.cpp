@@ -19,6 +19,9 @@ TEST(Strings, TrimReplaceAndCase) {
     EXPECT_TRUE(vb::EqualsNoCase(L"FAM03.PRN", L"fam03.prn"));
     EXPECT_FALSE(vb::EqualsNoCase(L"FAM03.PRN", L"FAM03.PR"));
     EXPECT_EQ(L"fam03.prn", vb::ToLower(L"FAM03.PRN"));
+    EXPECT_EQ(L"C:\\out\\", vb::WithTrailingBackslash(L"C:\\out"));
+    EXPECT_EQ(L"C:\\out\\", vb::WithTrailingBackslash(L"C:\\out\\"));
+    EXPECT_EQ(L"", vb::WithTrailingBackslash(L""));
 }
 
 TEST(Strings, Utf8RoundTripKeepsNonAsciiText) {

@@ -1,14 +1,8 @@
 #include "SampleDriverTest.h"
 
-#include <algorithm>
 #include <sstream>
 
 namespace vb::test {
-
-bool SampleDriverTest::Logged(const std::string& line) const {
-    auto calls = sandbox_.Calls();
-    return std::find(calls.begin(), calls.end(), "FAM01.PRN: " + line) != calls.end();
-}
 
 LONG SampleDriverTest::StartDoc(DRIVERHANDLE h, const wchar_t* output, const wchar_t* name) {
     DOCINFOW info{};

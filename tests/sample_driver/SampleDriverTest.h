@@ -16,8 +16,6 @@ protected:
     SampleDriverTest() : driver_(sandbox_.AddDriver(L"FAM01.PRN")) {}
 
     DRIVERHANDLE Enable(const std::wstring& model) { return driver_.D_EnableDriverW(0, &info_, model.c_str(), L"FILE", 0); }
-    // Whether the log holds "FAM01.PRN: <line>".
-    bool Logged(const std::string& line) const;
 
     // D_StartDocW with a document name and output file (either may be null).
     LONG StartDoc(DRIVERHANDLE h, const wchar_t* output, const wchar_t* name = L"Job");

@@ -17,14 +17,11 @@ public:
 
     HRESULT GetTypeLibrary(ITypeLib** library) override {
         if (!library) return E_POINTER;
-        ++requests;
         *library = library_.Get();
         if (!*library) return TYPE_E_CANTLOADLIBRARY;
         (*library)->AddRef();
         return S_OK;
     }
-
-    int requests = 0;
 
 private:
     vb::ComPtr<ITypeLib> library_;

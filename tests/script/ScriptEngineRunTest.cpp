@@ -61,21 +61,28 @@ TEST(ScriptEngineStateTest, WithoutEngineAndAfterReset) {
     ScriptEngine engine;
     EXPECT_EQ(E_FAIL, engine.Run(L"Anything", nullptr, nullptr));
     EXPECT_EQ(E_FAIL, engine.AddNamedObject(L"Driver", host.AsDispatch(), 1));
-    vb::ComPtr<MSSCtrl::IScriptModule> module;
-    EXPECT_EQ(E_FAIL, engine.GetModule(*vb::Variant(1L).Get(), module.Put()));
-    EXPECT_EQ(E_FAIL, engine.AddModule(L"extra", nullptr, module.Put()));
-
-    engine.SetLanguage(L"NoSuchScript");
-    EXPECT_EQ(E_FAIL, engine.ExecuteStatement(L"x = 1"));
-    EXPECT_FALSE(engine.HasEngine());
-    engine.SetLanguage(L"new:{B54F3741-5B07-11CF-A4B0-00AA004A55E8}");  // VBScript by class id
+    engine.Reset();
     EXPECT_EQ(S_OK, engine.ExecuteStatement(L"x = 1"));
+}
+
+// What a syntax error leaves; the record it fills is read through the facade's error texts.
+TEST(ScriptEngineErrorsTest, SyntaxErrorAtTheFirstParseLeavesAClosedEngineUntilReset) {
+    ScriptEngine engine;
+    EXPECT_TRUE(FAILED(engine.AddCode(L"Sub (")));
+    EXPECT_TRUE(engine.HasEngine());
+    EXPECT_EQ(nullptr, engine.CodeObject());
+    EXPECT_EQ(0u, engine.ErrorRecord().line);
+    EXPECT_EQ(4, engine.ErrorRecord().column);
+    EXPECT_TRUE(FAILED(engine.ExecuteStatement(L"x = 1")));
+    EXPECT_TRUE(FAILED(engine.Run(L"Anything", nullptr, nullptr)));
 
     engine.Reset();
-    EXPECT_EQ(L"VBScript", engine.Language());
-    EXPECT_FALSE(engine.HasEngine());
-    EXPECT_EQ(std::vector<std::wstring>{L"global"}, engine.ModuleNames());
+    EXPECT_EQ(4, engine.ErrorRecord().column);  // the record outlives the reset
     EXPECT_EQ(S_OK, engine.ExecuteStatement(L"x = 1"));
+    EXPECT_EQ(L"1", vb::test::Evaluate(engine, L"x"));
+    // Later syntax errors fail only their own text.
+    EXPECT_TRUE(FAILED(engine.ExecuteStatement(L"x = (")));
+    EXPECT_EQ(S_OK, engine.ExecuteStatement(L"x = 2"));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "FilePreviewCtrl.h"
+#include "MessagePump.h"
 #include "PreviewLineSplitter.h"
 #include "UiTestSupport.h"
 
@@ -18,10 +19,7 @@ using vb::kPreviewText;
 constexpr COLORREF kLeftColour = RGB(0, 0, 255);
 constexpr COLORREF kRightColour = RGB(255, 0, 0);
 
-void Pump() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
-}
+using vb::DispatchPendingMessages;
 
 // Pumps until the panes' loaders have ended and each has looked for its first difference.
 void Settle(std::initializer_list<CFilePreviewCtrl*> panes) {
@@ -33,10 +31,10 @@ void Settle(std::initializer_list<CFilePreviewCtrl*> panes) {
         return false;
     };
     while (busy() && ::GetTickCount() - start < 10000) {
-        Pump();
+        DispatchPendingMessages();
         ::Sleep(1);
     }
-    Pump();
+    DispatchPendingMessages();
     ASSERT_FALSE(busy());
 }
 
@@ -53,7 +51,7 @@ void Show(CFilePreviewCtrl& pane, const std::string& bytes, BOOL mark, int mode)
 // loader finish before the call returns, so it tries again a few times.
 void ShowStillLoading(CFilePreviewCtrl& pane, const std::string& text) {
     for (int attempt = 0; attempt < 5 && !pane.IsLoading(); ++attempt) {
-        Pump();
+        DispatchPendingMessages();
         Show(pane, text, FALSE, kPreviewText);
     }
     ASSERT_TRUE(pane.IsLoading());
@@ -76,7 +74,7 @@ protected:
     }
     void TearDown() override {
         if (host_) ::DestroyWindow(host_);
-        Pump();
+        DispatchPendingMessages();
     }
 
     HWND MakePane(int id, int x) {
@@ -250,7 +248,7 @@ TEST_F(FilePreviewCtrlTest, PanesDifferingAtByte5000OpenOnTheDifferingLineInThei
 }
 
 TEST_F(FilePreviewCtrlTest, ScrollingOnePaneScrollsTheOther) {
-    // 1,000 hex lines of 75 columns.
+    // 1,000 hex lines of 75 columns; a wheel notch moves a tenth of the maximum 999, 99 lines.
     ShowBoth(Capture(16000), Capture(16000), FALSE, kPreviewHex);
     RECT client{};
     ::GetClientRect(left_.Handle(), &client);
@@ -258,7 +256,7 @@ TEST_F(FilePreviewCtrlTest, ScrollingOnePaneScrollsTheOther) {
     struct Row {
         const char* name;
         UINT message;
-        int code;
+        WPARAM code;
         bool toRight;
         int vertical, horizontal;
     } rows[] = {
@@ -267,8 +265,11 @@ TEST_F(FilePreviewCtrlTest, ScrollingOnePaneScrollsTheOther) {
         {"bottom", WM_VSCROLL, SB_BOTTOM, false, 1000 - page, 0},
         {"line up on the right", WM_VSCROLL, SB_LINEUP, true, 1000 - page - 1, 0},
         {"top", WM_VSCROLL, SB_TOP, false, 0, 0},
-        {"line right", WM_HSCROLL, SB_LINERIGHT, true, 0, 1},
-        {"right end", WM_HSCROLL, SB_RIGHT, false, 0, 75 - columns},
+        {"wheel two notches down", WM_MOUSEWHEEL, MAKEWPARAM(0, -240), false, 198, 0},
+        {"wheel a notch up", WM_MOUSEWHEEL, MAKEWPARAM(0, 120), false, 99, 0},
+        {"wheel without a delta", WM_MOUSEWHEEL, 0, false, 99, 0},
+        {"line right", WM_HSCROLL, SB_LINERIGHT, true, 99, 1},
+        {"right end", WM_HSCROLL, SB_RIGHT, false, 99, 75 - columns},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -277,24 +278,6 @@ TEST_F(FilePreviewCtrlTest, ScrollingOnePaneScrollsTheOther) {
         EXPECT_EQ(right_.FirstVisibleLine(), row.vertical);
         EXPECT_EQ(left_.FirstVisibleColumn(), row.horizontal);
         EXPECT_EQ(right_.FirstVisibleColumn(), row.horizontal);
-    }
-}
-
-TEST_F(FilePreviewCtrlTest, WheelScrollsByTheSignOfItsDelta) {
-    // 1,000 hex lines: a notch moves a tenth of the maximum 999, 99 lines.
-    ShowBoth(Capture(16000), Capture(16000), FALSE, kPreviewHex);
-    struct Row {
-        short delta;
-        int line;
-    } rows[] = {{120, 396}, {240, 297}, {-120, 594}, {-240, 693}, {0, 495}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.delta);
-        ::SendMessageW(left_.Handle(), WM_VSCROLL, SB_TOP, 0);
-        for (int notch = 0; notch < 5; ++notch) ::SendMessageW(left_.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
-        ASSERT_EQ(left_.FirstVisibleLine(), 495);
-        ::SendMessageW(left_.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, row.delta), 0);
-        EXPECT_EQ(left_.FirstVisibleLine(), row.line);
-        EXPECT_EQ(right_.FirstVisibleLine(), row.line);
     }
 }
 
@@ -330,7 +313,7 @@ TEST_F(FilePreviewCtrlTest, PaneDestroyedWhileLoadingEndsItsLoader) {
             pane.reset();
             ::DestroyWindow(window);
         }
-        Pump();
+        DispatchPendingMessages();
         // The other pane no longer links to the destroyed one and scrolls alone.
         ::SendMessageW(right_.Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
     }

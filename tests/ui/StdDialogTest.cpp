@@ -84,6 +84,23 @@ TEST_F(StdDialogTest, ResizeChildKeepsTheMarginAndCancelInTheCornerWithoutCoveri
     }
 }
 
+// Enter reaches the modal dialog's OK handler and Escape the modeless one's Cancel handler (Escape
+// on a modal dialog: the next test).
+TEST_F(StdDialogTest, ModalLoopServesTheKeysOfARegisteredModelessDialog) {
+    TestDialog modeless;
+    OpenShown(modeless);
+    TestDialog modal;
+    modal.onInit = [&](TestDialog& self) {
+        ::PostMessageW(modeless.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+        ::PostMessageW(self.Handle(), WM_KEYDOWN, VK_RETURN, 0);
+    };
+    EXPECT_EQ(RunModalGuarded(modal), IDOK);
+    EXPECT_EQ(modal.handled, std::vector<UINT>{IDOK});
+    EXPECT_EQ(modeless.handled, std::vector<UINT>{IDCANCEL});
+    // Ending a modeless dialog destroys its window, and the object lets go of it.
+    EXPECT_EQ(modeless.Handle(), nullptr);
+}
+
 TEST_F(StdDialogTest, DialogOpenedFromAnIconButtonShowsItsIconAndDisablesTheOwnerWhileItRuns) {
     INT_PTR innerResult = 0;
     BOOL ownerEnabledDuring = TRUE, ownerEnabledAfter = FALSE;
