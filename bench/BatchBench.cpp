@@ -88,24 +88,13 @@ private:
     bool failed_ = false;
 };
 
-std::string ReadWholeFile(const std::wstring& path) {
-    std::string bytes;
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char chunk[65536];
-    DWORD read = 0;
-    while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
-    ::CloseHandle(file);
-    return bytes;
-}
-
 // The driver with nobody capturing: the wrapper reports to a handler that does nothing but,
 // when given a raw store, insert each job's print file into it as the job ends.
 class NullHandler : public CDriverHandler {
 public:
     NullHandler(std::wstring printFile, RawStore* raw) : printFile_(std::move(printFile)), raw_(raw) {}
     BOOL OnPrintEvent(int code, const std::wstring&, const std::wstring&) override {
-        if (raw_ && code == kJobEnded) raw_->Insert(ReadWholeFile(printFile_));
+        if (raw_ && code == kJobEnded) raw_->Insert(bench::ReadWholeFile(printFile_));
         return FALSE;
     }
     std::wstring GetModelCatalog(const std::wstring&) override { return {}; }
@@ -145,7 +134,7 @@ RunTimes ScriptAndDriverOnly(bench::BuildRunSetup& setup, const std::wstring& fo
         times.seconds = clock.Seconds();
         times.ends = pace.Ends();
     }
-    lastJob = ReadWholeFile(printFile);
+    lastJob = bench::ReadWholeFile(printFile);
     script.Reset();
     driver.Unload();
     return times;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "UniqueHandle.h"
+
 namespace bench {
 
 std::wstring ProgramFolder() {
@@ -35,6 +37,16 @@ void RemoveTree(const std::wstring& folder) {
         ::FindClose(search);
     }
     ::RemoveDirectoryW(folder.c_str());
+}
+
+std::string ReadWholeFile(const std::wstring& path) {
+    vb::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+    std::string bytes;
+    char chunk[65536];
+    DWORD read = 0;
+    while (file && ::ReadFile(file.Get(), chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
+    return bytes;
 }
 
 }  // namespace bench

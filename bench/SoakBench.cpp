@@ -19,7 +19,6 @@
 #include "JobPace.h"
 #include "JobsScript.h"
 #include "Strings.h"
-#include "UniqueHandle.h"
 #include "WorkSpace.h"
 
 namespace {
@@ -32,16 +31,6 @@ struct MemorySample {
     long long residentKb = -1;  // the Linux process's resident size under Wine, else -1
     int logChars = 0;           // the log pane's text, which the run keeps by design
 };
-
-std::string ReadWhole(const std::wstring& path) {
-    vb::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, 0, nullptr));
-    std::string text;
-    char chunk[4096];
-    DWORD read = 0;
-    while (file && ::ReadFile(file.Get(), chunk, sizeof chunk, &read, nullptr) && read > 0) text.append(chunk, read);
-    return text;
-}
 
 // The value of one "Key:\tvalue" line of a Linux process status.
 std::string StatusField(const std::string& status, const std::string& key) {
@@ -68,7 +57,7 @@ long long ResidentKb() {
     int matches = 0;
     do {
         if (!std::iswdigit(found.cFileName[0])) continue;
-        const std::string status = ReadWhole(std::wstring(L"Z:\\proc\\") + found.cFileName + L"\\status");
+        const std::string status = bench::ReadWholeFile(std::wstring(L"Z:\\proc\\") + found.cFileName + L"\\status");
         if (StatusField(status, "Name") != name) continue;
         ++matches;
         resident = std::atoll(StatusField(status, "VmRSS").c_str());
