@@ -15,11 +15,8 @@
 #include "ArchiveReader.h"
 #include "DefinitionFileWriter.h"
 #include "DeviceStorage.h"
-#include "Harness.h"
 #include "RawDatabase.h"
-#include "Resources.h"
-#include "TestFiles.h"
-#include "WorkSpace.h"
+#include "WorkspaceHarness.h"
 
 namespace vb::fuzz {
 
@@ -58,10 +55,10 @@ std::string Record(int element, bool raw, const std::string& bytes) {
     return record + bytes;
 }
 
-class DefinitionFileHarness : public Harness {
+class DefinitionFileHarness : public WorkspaceHarness {
 public:
     void Setup() override {
-        workspace_ = std::make_unique<CWorkSpace>(program_ / L"Vellbrook.exe");
+        WorkspaceHarness::Setup();
         path_ = files_ / L"Devices.def";
     }
 
@@ -179,11 +176,7 @@ private:
         return rows;
     }
 
-    test::TempFolder program_;
-    test::TempFolder files_;
     std::wstring path_;
-    MessageBoxCapture boxes_;
-    std::unique_ptr<CWorkSpace> workspace_;
     size_t opened_ = 0;
     size_t imported_ = 0;
 };

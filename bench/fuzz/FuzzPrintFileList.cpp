@@ -13,11 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "Harness.h"
-#include "Resources.h"
 #include "Strings.h"
-#include "TestFiles.h"
-#include "WorkSpace.h"
+#include "WorkspaceHarness.h"
 
 namespace vb::fuzz {
 
@@ -46,10 +43,10 @@ std::wstring TrimRight(std::wstring text) {
     return text;
 }
 
-class PrintFileListHarness : public Harness {
+class PrintFileListHarness : public WorkspaceHarness {
 public:
     void Setup() override {
-        workspace_ = std::make_unique<CWorkSpace>(program_ / L"Vellbrook.exe");
+        WorkspaceHarness::Setup();
         ::CreateDirectoryW((files_ / L"sub").c_str(), nullptr);
         for (const wchar_t* name : kFiles) test::WriteFileBytes(files_ / name, "listed");
         printFile_ = program_ / L"print.txt";
@@ -136,11 +133,7 @@ private:
         }
     }
 
-    test::TempFolder program_;
-    test::TempFolder files_;
     std::wstring printFile_;
-    MessageBoxCapture boxes_;
-    std::unique_ptr<CWorkSpace> workspace_;
     size_t withFiles_ = 0;
 };
 
