@@ -26,7 +26,16 @@ public:
         ::SetCurrentDirectoryW((BinDir() + L"notepad_stub").c_str());
     }
     ~NotepadStubFolder() { ::SetCurrentDirectoryW(previous_.c_str()); }
-    static std::string Record(const std::wstring& file) { return AwaitFile(file + L".notepad"); }
+    // A record is never empty; a second stub that finds it already there may keep it from
+    // being read for a moment as it gives up, so an empty read is tried again.
+    static std::string Record(const std::wstring& file) {
+        std::string text = AwaitFile(file + L".notepad");
+        for (int tries = 0; text.empty() && tries < 100; ++tries) {
+            ::Sleep(50);
+            text = ReadFileBytes(file + L".notepad");
+        }
+        return text;
+    }
     static std::string Expected(const std::wstring& file) { return vb::ToUtf8(L"notepad.exe " + file); }
 
 private:
