@@ -5,7 +5,8 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${VB_BUILD_DIR:-$root/build}"
 
 bash "$root/scripts/setup.sh"
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DVB_WERROR="${VB_WERROR:-OFF}" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 # Tests that open windows need a display; one virtual display serves the whole run.
 cd "$build"
