@@ -21,6 +21,12 @@
 #define IDS_LIST_COPY_CELL 122
 #define IDS_LIST_DISPLAY_ALL 123
 #define IDS_LIST_COPY_ROW 124
+// A script edit that could not be saved, and a device database that cannot be used.
+#define IDS_SCRIPT_NOT_SAVED 131
+#define IDS_SCRIPT_NEEDS_NAME 132
+#define IDS_SCRIPT_NOT_STORED 133
+#define IDS_DEVICE_DATABASE_UNUSABLE 134
+#define IDS_FOLDER_NOT_MADE 135
 
 // Automation errors of the framework (outside the numbered message range).
 #define IDS_GET_NOT_SUPPORTED 900

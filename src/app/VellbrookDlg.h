@@ -29,7 +29,7 @@ public:
     int RunMode() const noexcept { return runMode_; }
 
     // TRUE when the edited script is unchanged or was saved.
-    BOOL SaveScriptIfModified();
+    BOOL SaveScriptIfModified() { return CheckEditedScript() == EditCheck::Kept; }
     // The selected script into the name edit, key field and editor; its row, or -1.
     int LoadSelectedScript();
     // A Test run (`currentOnly`) takes the highlighted model, else the first ticked one, else
@@ -61,6 +61,15 @@ private:
     void AddAboutEntry();
     void OnSysCommand(WPARAM id, LPARAM lParam);
     void OnPaint();
+    enum class EditCheck { Kept, Declined, NotSaved };
+    // Kept when the edited script is unchanged or was saved; asks whether to save a changed
+    // one. Only a save that succeeded changes the current script and its list row.
+    EditCheck CheckEditedScript();
+    // Before the editor leaves its script (another script, a new one, closing): false when a
+    // save failed and the tester goes back to the edit rather than discard it.
+    bool MayLeaveEditedScript();
+    // The script list's row of `key`, or -1.
+    int ScriptRow(int key) const;
     // Shows the current script in the key field, the name edit and the editor; empty fields
     // when there is none.
     void ShowCurrentScript();

@@ -8,19 +8,6 @@
 #include "Resources.h"
 #include "VellbrookDlg.h"
 
-namespace {
-
-// The row holding script `key`, or -1.
-int ScriptRow(const vb::CheckListView& list, int key) {
-    const int count = list.GetCount();
-    for (int i = 0; i < count; ++i) {
-        if (static_cast<int>(list.GetItemData(i)) == key) return i;
-    }
-    return -1;
-}
-
-}  // namespace
-
 void CVellbrookDlg::RunBatch(BOOL test) {
     // A click that reaches the dialog from a run's message pumping starts nothing: the run
     // under way keeps the controls as it set them.
@@ -44,7 +31,7 @@ void CVellbrookDlg::RunBatch(BOOL test) {
     // The progress moved the selection without reloading the editor. The row of the script the
     // editor shows is selected again: a click on the list during the run may have loaded
     // another script, and a save then may have moved rows.
-    const int editedRow = ScriptRow(scriptRows, currentScript_.KEY);
+    const int editedRow = ScriptRow(currentScript_.KEY);
     scriptRows.SetCurSel(editedRow >= 0 ? editedRow : selectedRow);
     EnableControls(TRUE);
 }

@@ -50,37 +50,52 @@ int CVellbrookDlg::CollectModels(std::vector<std::wstring>& models, BOOL current
     return static_cast<int>(models.size());
 }
 
-BOOL CVellbrookDlg::SaveScriptIfModified() {
-    if (currentScript_.KEY == -1 || currentScript_.NAME.empty()) return FALSE;
+int CVellbrookDlg::ScriptRow(int key) const {
+    vb::CheckListView list(scriptList_.Handle());
+    const int count = list.GetCount();
+    for (int i = 0; i < count; ++i) {
+        if (static_cast<int>(list.GetItemData(i)) == key) return i;
+    }
+    return -1;
+}
+
+CVellbrookDlg::EditCheck CVellbrookDlg::CheckEditedScript() {
+    if (currentScript_.KEY == -1 || currentScript_.NAME.empty()) return EditCheck::Declined;
     CScriptItem edited(static_cast<int>(std::wcstol(ItemText(IDC_SCRIPT_KEY).c_str(), nullptr, 10)));
     edited.NAME = ItemText(IDC_SCRIPT_NAME);
     // Without an editor window the text cannot have been edited.
     edited.DATA = Editor() ? Editor()->GetText() : currentScript_.DATA;
-    if (edited == currentScript_) return TRUE;
+    if (edited == currentScript_) return EditCheck::Kept;
     if (vb::ShowMessageBox(vb::FormatResString(IDS_SCRIPT_MODIFIED, {edited.NAME}), MB_YESNO | MB_ICONEXCLAMATION) !=
         IDYES) {
-        return FALSE;
+        return EditCheck::Declined;
     }
-    vb::CheckListView list(scriptList_.Handle());
-    const int count = list.GetCount();
-    BOOL saved = workSpace_.SaveScript(edited, 1);
-    // Even a failed save leaves the edit as the current script, so a run is refused until it
-    // is saved.
+    // A refused save keeps the stored script as the current one, so the edit still counts as a
+    // change at the next check, and its row keeps the stored name.
+    if (!workSpace_.SaveScript(edited, 1)) return EditCheck::NotSaved;
     currentScript_ = edited;
-    for (int i = 0; i < count; ++i) {
-        if (static_cast<int>(list.GetItemData(i)) != edited.KEY) continue;
-        const bool checked = list.GetCheck(i);
-        const bool selected = list.GetCurSel() == i;
-        ::SendMessageW(list.Handle(), LB_DELETESTRING, static_cast<WPARAM>(i), 0);
-        int row = list.AddString(edited.NAME);
-        if (row >= 0) {
-            list.SetItemData(row, edited.KEY);
-            list.SetCheck(row, checked);
-            if (selected) list.SetCurSel(row);
-        }
-        break;
+    const int row = ScriptRow(edited.KEY);
+    if (row < 0) return EditCheck::Kept;
+    // Added again under its new name, where the sorted list puts it.
+    vb::CheckListView list(scriptList_.Handle());
+    const bool checked = list.GetCheck(row);
+    const bool selected = list.GetCurSel() == row;
+    ::SendMessageW(list.Handle(), LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+    const int added = list.AddString(edited.NAME);
+    if (added >= 0) {
+        list.SetItemData(added, edited.KEY);
+        list.SetCheck(added, checked);
+        if (selected) list.SetCurSel(added);
     }
-    return saved;
+    return EditCheck::Kept;
+}
+
+bool CVellbrookDlg::MayLeaveEditedScript() {
+    if (CheckEditedScript() != EditCheck::NotSaved) return true;
+    const UINT reason = ItemText(IDC_SCRIPT_NAME).empty() ? IDS_SCRIPT_NEEDS_NAME : IDS_SCRIPT_NOT_STORED;
+    const std::wstring text =
+        vb::FormatResString(IDS_SCRIPT_NOT_SAVED, {currentScript_.NAME, vb::LoadResString(reason)});
+    return vb::ShowMessageBox(text, MB_YESNO | MB_ICONWARNING) != IDYES;
 }
 
 int CVellbrookDlg::LoadSelectedScript() {
@@ -104,13 +119,17 @@ void CVellbrookDlg::ShowCurrentScript() {
 }
 
 void CVellbrookDlg::OnSelChangeScriptList() {
+    // Back to the edit: the row of the script it belongs to is selected again.
+    if (!MayLeaveEditedScript()) {
+        vb::CheckListView(scriptList_.Handle()).SetCurSel(ScriptRow(currentScript_.KEY));
+        return;
+    }
     // On No the edits are dropped: the tester chose another script.
-    SaveScriptIfModified();
     LoadSelectedScript();
 }
 
 void CVellbrookDlg::OnNewScript() {
-    SaveScriptIfModified();
+    if (!MayLeaveEditedScript()) return;
     CScriptItem created;
     // The engine lists, ticks and selects the stored script; a failure leaves the editor as it was.
     if (workSpace_.NewScript(vb::CheckListView(scriptList_.Handle()), created)) LoadSelectedScript();
@@ -164,11 +183,12 @@ void CVellbrookDlg::OnCancel() {
     if (!workSpace_.StopRequested()) workSpace_.SetStop(true);
     // A run under way sees the stop flag at its next check; the bench stays open until then.
     if (workSpace_.LogWindow()) return;
+    // Saved before the rows are noted: a renamed script's row moves.
+    if (!MayLeaveEditedScript()) return;
     vb::CheckListView scripts(scriptList_.Handle());
     const int selected = scripts.GetCurSel();
     const int count = scripts.GetCount();
     OnSelChangeFamily();
-    SaveScriptIfModified();
     std::vector<std::wstring> ticked;
     for (int i = 0; i < count; ++i) {
         if (scripts.GetCheck(i)) ticked.push_back(scripts.GetText(i));

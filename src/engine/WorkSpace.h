@@ -156,7 +156,8 @@ public:
     BOOL DeleteScript(const CScriptItem& item);
 
     // Device definition import.
-    // True only when the whole definition file went into the device database.
+    // True when the tables were replaced; rows that the database refused are left out and
+    // reported in one box.
     bool ImportDeviceDefinitions(CDeviceStorage& storage);
 
     // Batch run.
@@ -248,9 +249,12 @@ private:
     // Device database (private).
     // Opens (or creates) the device database named by the configuration.
     void OpenDeviceDatabase();
-    // Creates Data\Data.mdb complete under a temporary name and renames it; TRUE when the file
-    // is there afterwards.
-    BOOL CreateDeviceDatabase(const std::wstring& path);
+    // Opens the device connection on `path`, made complete first when it is missing; empty
+    // when it is open, else why it is not (the file is left as it is).
+    std::wstring OpenDeviceConnection(const std::wstring& path);
+    // Creates Data\Data.mdb complete under a temporary name and renames it; empty when the file
+    // is there afterwards, else why it is not.
+    std::wstring CreateDeviceDatabase(const std::wstring& path);
     // Gives an open device database its missing tables and global script row, all at once;
     // false when it is still incomplete (read-only, locked, or a statement failed).
     bool CompleteDeviceDatabase();

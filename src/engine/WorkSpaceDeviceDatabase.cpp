@@ -80,31 +80,52 @@ void CWorkSpace::OpenDeviceDatabase() {
     // The program folder always ends with '\'.
     const std::wstring& folder = programFolder_;
     const std::wstring database = folder + kDatabaseFile;
-    if (!CreateDeviceDatabase(database)) return;
-    if (!deviceDb_.Open(DatabaseConnectionString(database).c_str())) return;
-    // A database that cannot be completed (read-only, locked) stays closed: its lists stay
-    // empty instead of each statement failing on a missing table.
-    if (!CompleteDeviceDatabase()) {
-        deviceDb_.Close(TRUE);
+    const std::wstring failure = OpenDeviceConnection(database);
+    if (!failure.empty()) {
+        // Said once, here: every list and script of the bench stays empty without it.
+        vb::ShowMessageBox(vb::FormatResString(IDS_DEVICE_DATABASE_UNUSABLE, {database, failure}),
+                           MB_OK | MB_ICONERROR);
         return;
     }
     OfferDefinitionImport(folder + kDefinitionFile);
 }
 
-BOOL CWorkSpace::CreateDeviceDatabase(const std::wstring& path) {
-    if (IsFile(path)) return TRUE;
+std::wstring CWorkSpace::OpenDeviceConnection(const std::wstring& path) {
+    std::wstring failure = CreateDeviceDatabase(path);
+    if (!failure.empty()) return failure;
+    if (!deviceDb_.Open(DatabaseConnectionString(path).c_str())) return deviceDb_.LastErrorText();
+    // A database that cannot be completed (read-only, locked) stays closed: its lists stay
+    // empty instead of each statement failing on a missing table.
+    if (!CompleteDeviceDatabase()) {
+        failure = deviceDb_.LastErrorText();
+        deviceDb_.Close(TRUE);
+    }
+    return failure;
+}
+
+std::wstring CWorkSpace::CreateDeviceDatabase(const std::wstring& path) {
+    if (IsFile(path)) return {};
+    if (!EnsureFolderPath(path)) {
+        return vb::FormatResString(IDS_FOLDER_NOT_MADE, {path.substr(0, path.find_last_of(L'\\'))});
+    }
     const std::wstring unfinished = path + kUnfinishedSuffix;
     DeleteDatabaseFiles(unfinished);  // what a start killed halfway left behind
     BOOL created = FALSE;
-    if (!CreateDatabaseFile(unfinished.c_str(), &created) || !created) return FALSE;
-    bool complete =
-        deviceDb_.Open(DatabaseConnectionString(unfinished).c_str()) && CompleteDeviceDatabase();
+    if (!CreateDatabaseFile(unfinished.c_str(), &created) || !created) {
+        return vb::FormatWin32Error(::GetLastError());
+    }
+    std::wstring failure;
+    if (!deviceDb_.Open(DatabaseConnectionString(unfinished).c_str()) || !CompleteDeviceDatabase()) {
+        failure = deviceDb_.LastErrorText();
+    }
     // Closed before the rename: an open file cannot be moved.
     deviceDb_.Close(TRUE);
-    complete = complete && ::MoveFileW(unfinished.c_str(), path.c_str());
+    if (failure.empty() && !::MoveFileW(unfinished.c_str(), path.c_str())) {
+        failure = vb::FormatWin32Error(::GetLastError());
+    }
     DeleteDatabaseFiles(unfinished);
     // Another start may have put its own complete file in place meanwhile.
-    return (complete || IsFile(path)) ? TRUE : FALSE;
+    return IsFile(path) ? std::wstring() : failure;
 }
 
 bool CWorkSpace::CompleteDeviceDatabase() {
@@ -138,8 +159,8 @@ void CWorkSpace::OfferDefinitionImport(const std::wstring& definitionFile) {
     if (vb::ShowMessageBox(vb::LoadResString(IDS_SYNCHRONIZE_DEVICES), flags) != IDYES) return;
     bool complete = ImportDeviceDefinitions(storage);
     storage.Release();
-    // Moved aside only after a complete import: a file that went in partly or not at all is
-    // offered again at the next start.
+    // Moved aside once the tables were replaced, even without the rows the database refused
+    // (the import's box named them): a file that did not go in at all is offered again.
     if (complete) {
         ::MoveFileExW(definitionFile.c_str(), (definitionFile + L".old").c_str(), MOVEFILE_REPLACE_EXISTING);
     }

@@ -11,10 +11,16 @@ constexpr wchar_t kSelectModels[] = L"SELECT [NAME],[CATALOG] FROM [DRIVER_MODEL
 constexpr wchar_t kSelectScripts[] = L"SELECT [NAME],[KEY] FROM [SCRIPTS] ORDER BY [NAME]";
 constexpr wchar_t kScriptSelection[] = L"Scripts";
 
-// The entry of the current name, selected and scrolled to the top.
+// The entry of the current name, selected and scrolled to the top. A list with more than one
+// selection ignores LB_SETCURSEL: its entry is highlighted and given the caret instead.
 void ShowEntry(vb::CheckListView list, int index) {
     if (index < 0) return;
-    list.SetCurSel(index);
+    if (::GetWindowLongW(list.Handle(), GWL_STYLE) & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) {
+        ::SendMessageW(list.Handle(), LB_SETSEL, TRUE, index);
+        ::SendMessageW(list.Handle(), LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+    } else {
+        list.SetCurSel(index);
+    }
     list.SetTopIndex(index);
 }
 

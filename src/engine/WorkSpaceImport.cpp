@@ -25,8 +25,11 @@ constexpr wchar_t kInsertFamily[] = L"INSERT INTO [DRIVER_FAMILIES] ([KEY],[NAME
 
 constexpr wchar_t kNoIndex[] = L"The device definition file holds no readable family index; nothing was imported.";
 constexpr wchar_t kNotWritable[] = L"The device database cannot be written (%s); nothing was imported.";
-constexpr wchar_t kFailedCount[] = L"%s of %s statements failed; nothing was imported.";
-constexpr wchar_t kStoppedEarly[] = L"The database ended the import after this failure; nothing was imported.";
+constexpr wchar_t kFailedCount[] = L"%s of %s statements failed; the others were imported.";
+constexpr wchar_t kFirstShown[] = L"The first %s:";
+constexpr wchar_t kNotReplaced[] = L"The tables could not be replaced after this failure; nothing was imported.";
+// A box stays readable: the failures after these are only counted.
+constexpr size_t kFailuresShown = 3;
 
 // Names in the file's lists are separated by ";"; empty pieces name nothing.
 std::vector<std::wstring> SplitList(const std::wstring& text) {
@@ -49,7 +52,8 @@ std::wstring QuoteApostrophes(const std::wstring& text) { return vb::ReplaceAll(
 class DefinitionSet {
 public:
     bool Read(CDeviceStorage& storage);
-    std::vector<std::wstring> Statements() const;
+    // The rows that replace the tables' contents: every model, then every family key.
+    std::vector<std::wstring> Inserts() const;
 
 private:
     using FamilyCounts = std::vector<std::pair<std::wstring, unsigned long>>;
@@ -111,9 +115,9 @@ std::wstring DefinitionSet::NameOf(const FamilyCounts& counts) {
     return name;
 }
 
-std::vector<std::wstring> DefinitionSet::Statements() const {
-    std::vector<std::wstring> statements = {kDeleteFamilies, kDeleteModels};
-    statements.reserve(2 + models_.size() + families_.size());
+std::vector<std::wstring> DefinitionSet::Inserts() const {
+    std::vector<std::wstring> statements;
+    statements.reserve(models_.size() + families_.size());
     for (const auto& entry : models_) {
         const CDeviceDef& record = entry.second;
         statements.push_back(vb::FormatTemplate(
@@ -127,39 +131,44 @@ std::vector<std::wstring> DefinitionSet::Statements() const {
     return statements;
 }
 
+// The failures of one import, for the one box that reports them all.
 struct StatementFailures {
     size_t count = 0;
-    HRESULT firstResult = S_OK;
-    std::wstring firstStatement;
-    bool stoppedEarly = false;
+    size_t total = 0;
+    // The first few, each as the statement's own box text followed by the database's words.
+    std::vector<std::wstring> shown;
+    // The old rows could not be removed, or the database ended the transaction on its own
+    // (whatever ran after that would stay written alone): nothing may be kept.
+    bool fatal = false;
 };
 
-// Runs every statement inside the caller's transaction and counts the failures, so that one box
-// can report them all. Stops when the database has ended the transaction on its own: whatever
-// ran after that would stay written.
-StatementFailures RunStatements(CDbConnection& db, const std::vector<std::wstring>& statements) {
-    StatementFailures failures;
+// Runs the statements inside the caller's transaction, going on after a failed one.
+void RunStatements(CDbConnection& db, const std::vector<std::wstring>& statements, StatementFailures& failures) {
     for (const auto& sql : statements) {
+        ++failures.total;
         HRESULT result = db.OpenRowset(sql.c_str(), FALSE);
         if (SUCCEEDED(result)) continue;
-        if (failures.count++ == 0) {
-            failures.firstResult = result;
-            failures.firstStatement = sql;
+        failures.fatal = !db.InTransaction();
+        // The failure that ends the import is the one its box names.
+        if (failures.count++ < kFailuresShown || failures.fatal) {
+            failures.shown.push_back(vb::SqlFailureText(result, sql) + L"\r\n" + db.LastErrorText());
         }
-        if (!db.InTransaction()) {
-            failures.stoppedEarly = true;
-            break;
-        }
+        if (failures.fatal) break;
     }
     db.Close();
-    return failures;
 }
 
-void ShowFailures(const StatementFailures& failures, size_t total) {
-    std::wstring text = vb::SqlFailureText(failures.firstResult, failures.firstStatement) + L"\r\n\r\n";
-    text += failures.stoppedEarly
-                ? std::wstring(kStoppedEarly)
-                : vb::FormatTemplate(kFailedCount, {std::to_wstring(failures.count), std::to_wstring(total)});
+void ShowFailures(const StatementFailures& failures) {
+    std::wstring text;
+    if (failures.fatal) {
+        text = failures.shown.back() + L"\r\n\r\n" + kNotReplaced;
+    } else {
+        text = vb::FormatTemplate(kFailedCount, {std::to_wstring(failures.count), std::to_wstring(failures.total)});
+        if (failures.count > failures.shown.size()) {
+            text += L"\r\n" + vb::FormatTemplate(kFirstShown, {std::to_wstring(failures.shown.size())});
+        }
+        for (const auto& failure : failures.shown) text += L"\r\n\r\n" + failure;
+    }
     vb::ShowMessageBox(text, MB_OK | MB_ICONERROR);
 }
 
@@ -173,26 +182,25 @@ bool CWorkSpace::ImportDeviceDefinitions(CDeviceStorage& storage) {
         vb::ShowMessageBox(kNoIndex, MB_OK | MB_ICONERROR);
         return false;
     }
-    const std::vector<std::wstring> statements = definitions.Statements();
 
-    // All or nothing: the tables are replaced as a whole or stay as they were. The box comes
-    // after the rollback, so the database is not held locked while it is open.
+    // One transaction: a crash halfway leaves the old tables. A row that fails is left out and
+    // the rest goes in; the box comes after the commit, so the database is not held locked
+    // while it is open.
     StatementFailures failures;
     bool committed = false;
     {
         CDbTransaction transaction(deviceDb_);
         if (transaction.IsActive()) {
-            failures = RunStatements(deviceDb_, statements);
-            committed = failures.count == 0 && transaction.Commit();
+            RunStatements(deviceDb_, {kDeleteFamilies, kDeleteModels}, failures);
+            // Old rows that stayed would mix with the new ones.
+            failures.fatal = failures.fatal || failures.count > 0;
+            if (!failures.fatal) RunStatements(deviceDb_, definitions.Inserts(), failures);
+            committed = !failures.fatal && transaction.Commit();
         }
     }
-    if (failures.count > 0) {
-        ShowFailures(failures, statements.size());
-        return false;
-    }
-    if (!committed) {
+    if (failures.fatal || (committed && failures.count > 0)) ShowFailures(failures);
+    if (!committed && !failures.fatal) {
         vb::ShowMessageBox(vb::FormatTemplate(kNotWritable, {deviceDb_.LastErrorText()}), MB_OK | MB_ICONERROR);
-        return false;
     }
-    return true;
+    return committed;
 }

@@ -30,7 +30,7 @@ int ShowMessageBox(const std::wstring& text, UINT flags, const std::wstring& cap
     std::wstring title = caption.empty() ? LoadResString(IDS_APP_TITLE) : caption;
     if (g_capture) {
         g_capture->boxes_.push_back({title, text, flags});
-        return g_capture->answer_;
+        return g_capture->NextAnswer();
     }
     return ::MessageBoxW(g_mainWindow, text.c_str(), title.c_str(), flags);
 }
@@ -38,6 +38,13 @@ int ShowMessageBox(const std::wstring& text, UINT flags, const std::wstring& cap
 MessageBoxCapture::MessageBoxCapture(int answer) : answer_(answer), previous_(g_capture) { g_capture = this; }
 
 MessageBoxCapture::~MessageBoxCapture() { g_capture = previous_; }
+
+int MessageBoxCapture::NextAnswer() {
+    if (queued_.empty()) return answer_;
+    const int answer = queued_.front();
+    queued_.pop_front();
+    return answer;
+}
 
 std::wstring FormatWin32Error(DWORD code) {
     wchar_t* buffer = nullptr;

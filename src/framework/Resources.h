@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -38,11 +39,17 @@ public:
     const std::vector<CapturedBox>& Boxes() const noexcept { return boxes_; }
     void Clear() noexcept { boxes_.clear(); }
     void SetAnswer(int answer) noexcept { answer_ = answer; }
+    // Answers for the next boxes in turn, for a handler that asks more than once; the answer
+    // set above comes again once they are used up.
+    void QueueAnswers(std::initializer_list<int> answers) { queued_.assign(answers); }
 
 private:
     friend int ShowMessageBox(const std::wstring&, UINT, const std::wstring&);
+    int NextAnswer();
+
     std::vector<CapturedBox> boxes_;
     int answer_;
+    std::deque<int> queued_;
     MessageBoxCapture* previous_;
 };
 

@@ -71,6 +71,7 @@ protected:
                               "('F1', 'M-100', 'One', 0), ('F2', 'X-1', 'Other', 0);"
                               "INSERT INTO SCRIPTS VALUES (7, 'Labels', 'Sub Main' || char(13, 10) || 'End Sub');"));
         ::WritePrivateProfileStringW(L"GENERAL", L"DriverName", L"F1 (Family one)", Ini().c_str());
+        ::WritePrivateProfileStringW(L"GENERAL", L"ModelName", L"M-200", Ini().c_str());
         ::WritePrivateProfileStringW(L"DRIVERS", L"F1", L"[M-100]", Ini().c_str());
         // The family's driver in the driver folder of both modes (the program folder unless set).
         ASSERT_TRUE(::CopyFileW((BinDir() + L"sample_driver.dll").c_str(), (folder_ / L"F1.prn").c_str(), FALSE));

@@ -37,7 +37,9 @@ TEST_F(MainDialogTest, OpensOnTheSavedFamilyAndTheGlobalScriptInAnEditorOverTheP
     EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(dialog_->Handle(), IDC_MODE_COMPARE));
     EXPECT_FALSE(::IsWindowEnabled(Item(IDC_STOP)));
     EXPECT_EQ(L"F1 (Family one)", WindowText(Item(IDC_FAMILY)));
-    EXPECT_EQ((std::vector<std::wstring>{L"M-100 [x]", L"M-200"}), Entries(IDC_MODEL_LIST));
+    // The current model is highlighted, with the caret, though another one is ticked.
+    EXPECT_EQ((std::vector<std::wstring>{L"M-100 [x]", L"M-200 <selected>"}), Entries(IDC_MODEL_LIST));
+    EXPECT_EQ(1, ::SendMessageW(Item(IDC_MODEL_LIST), LB_GETCARETINDEX, 0, 0));
     EXPECT_EQ((std::vector<std::wstring>{L"#Global_Script [x] <selected>", L"Labels [x]"}), Entries(IDC_SCRIPT_LIST));
     EXPECT_EQ(0, dialog_->CurrentScript().KEY);
     EXPECT_EQ(L"#Global_Script", WindowText(Item(IDC_SCRIPT_NAME)));
@@ -81,6 +83,53 @@ TEST_F(MainDialogTest, ClosingSavesTheSelectionsAndChangedScript) {
     CScriptItem stored(7);
     ASSERT_TRUE(reopened.LoadScript(stored));
     EXPECT_EQ(L"Sub Main\r\n  Me.Trace \"x\"\r\nEnd Sub", stored.DATA);
+}
+
+// A save refused for want of a name says so; the tester goes back to the edit (nothing happens,
+// the editor keeps it) or discards it. The stored script and its row keep their name.
+TEST_F(MainDialogTest, AnEditThatCannotBeSavedIsKeptOrDiscardedOnlyAsTheTesterChooses) {
+    enum class Leave { kOtherScript, kNewScript, kClose };
+    const struct {
+        Leave leave;
+        int answer;  // to the second box: Yes goes back to the edit
+        int currentKey;
+    } cases[] = {
+        {Leave::kOtherScript, IDYES, 7}, {Leave::kOtherScript, IDNO, 0}, {Leave::kNewScript, IDYES, 7},
+        {Leave::kNewScript, IDNO, 8},    {Leave::kClose, IDYES, 7},      {Leave::kClose, IDNO, -1},
+    };
+    const Rows stored = QueryRaw(Database(), L"SELECT NAME, DATA FROM SCRIPTS WHERE KEY = 7");
+    const std::vector<std::wstring> boxes = {
+        L"The script [] has been modified.\r\nDo you want to save it?",
+        L"The script [Labels] has not been saved: a script needs a name.\r\nDo you want to go back to your changes? "
+        L"No discards them."};
+    for (const auto& test : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &test - cases);
+        boxes_.SetAnswer(IDNO);
+        SelectScript(L"Labels");
+        ::SetWindowTextW(Item(IDC_SCRIPT_NAME), L"");
+        dialog_->Editor()->SetText(L"' edited");
+        const int rows = vb::CheckListView(Item(IDC_SCRIPT_LIST)).GetCount();
+        boxes_.Clear();
+        boxes_.QueueAnswers({IDYES, test.answer});
+        switch (test.leave) {
+            case Leave::kOtherScript: SelectScript(L"#Global_Script"); break;
+            case Leave::kNewScript: Click(IDC_NEW_SCRIPT); break;
+            case Leave::kClose: ::SendMessageW(dialog_->Handle(), WM_CLOSE, 0, 0); break;
+        }
+        EXPECT_EQ(boxes, BoxTexts());
+        EXPECT_EQ(stored, QueryRaw(Database(), L"SELECT NAME, DATA FROM SCRIPTS WHERE KEY = 7"));
+        if (test.currentKey < 0) {
+            EXPECT_FALSE(::IsWindow(dialog_->Handle()));
+            continue;
+        }
+        EXPECT_EQ(test.currentKey, dialog_->CurrentScript().KEY);
+        const std::wstring labels = L"Labels [x]" + std::wstring(test.currentKey == 7 ? L" <selected>" : L"");
+        EXPECT_EQ(labels, Entries(IDC_SCRIPT_LIST).at(1));
+        if (test.currentKey != 7) continue;
+        EXPECT_EQ(L"' edited", dialog_->Editor()->GetText());
+        EXPECT_EQ(L"", WindowText(Item(IDC_SCRIPT_NAME)));
+        EXPECT_EQ(rows, vb::CheckListView(Item(IDC_SCRIPT_LIST)).GetCount());
+    }
 }
 
 // A Build's question and a Test run asking none are WholeBenchTest's.

@@ -7,8 +7,11 @@
 
 #include <cwchar>
 #include <functional>
+#include <set>
 #include <string>
+#include <vector>
 
+#include "Strings.h"
 #include "TestFiles.h"
 #include "UniqueHandle.h"
 
@@ -17,14 +20,24 @@ namespace {
 constexpr UINT kSciGetLexer = 4002;  // Scintilla's SCI_GETLEXER
 constexpr LRESULT kVbScriptLexer = 28;  // SCLEX_VBSCRIPT
 constexpr int kEditorId = 1014;
+constexpr int kScriptListId = 1007;  // found in the main window only
+constexpr int kBoxTextId = 0xFFFF;   // a message box's text
 
-// The program's visible main window within 30 seconds; none when the process ended first.
-HWND WaitForMainWindow(const PROCESS_INFORMATION& started) {
+// The program's visible main window within 30 seconds; none when the process ended first. A
+// box the program shows before it has its text added to `boxes` and is answered with OK.
+HWND WaitForMainWindow(const PROCESS_INFORMATION& started, std::vector<std::wstring>& boxes) {
+    std::set<HWND> answered;
     for (int tick = 0; tick < 300; ++tick) {
         for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, nullptr, L"Vellbrook"));) {
             DWORD process = 0;
             ::GetWindowThreadProcessId(window, &process);
-            if (process == started.dwProcessId && ::IsWindowVisible(window)) return window;
+            if (process != started.dwProcessId || !::IsWindowVisible(window)) continue;
+            if (::GetDlgItem(window, kScriptListId)) return window;
+            if (!answered.insert(window).second) continue;
+            wchar_t text[1024] = L"";
+            ::GetDlgItemTextW(window, kBoxTextId, text, 1024);
+            boxes.push_back(text);
+            ::PostMessageW(window, WM_COMMAND, IDOK, 0);
         }
         if (::WaitForSingleObject(started.hProcess, 100) == WAIT_OBJECT_0) return nullptr;
     }
@@ -42,8 +55,9 @@ public:
     std::wstring operator/(const std::wstring& name) const { return folder_ / name; }
 
     // Starts the program, hands its main window to `inspect`, closes it as its close box would
-    // and returns its exit code; -1 when no main window came.
-    long Run(const std::function<void(HWND)>& inspect = nullptr) const {
+    // and returns its exit code; -1 when no main window came. `boxes`: the texts of the boxes
+    // shown before the main window.
+    long Run(const std::function<void(HWND)>& inspect, std::vector<std::wstring>& boxes) const {
         const std::wstring program = folder_ / L"Vellbrook.exe";
         // The first windowed program in a new prefix sometimes ends at once without a window.
         for (int attempt = 0; attempt < 3; ++attempt) {
@@ -57,7 +71,8 @@ public:
             }
             ::CloseHandle(started.hThread);
             vb::UniqueHandle<vb::KernelHandleTraits> process(started.hProcess);
-            HWND window = WaitForMainWindow(started);
+            boxes.clear();
+            HWND window = WaitForMainWindow(started, boxes);
             if (!window) {
                 ::TerminateProcess(started.hProcess, 1);
                 continue;
@@ -103,7 +118,8 @@ private:
 };
 
 // The program opens and closes cleanly in a fresh folder, with the device database and settings
-// made, and in a damaged one, leaving what it found as it was.
+// made, and in a damaged one, leaving what it found as it was and saying once why the device
+// database cannot be used.
 TEST(ProgramTest, StartsInAFreshOrDamagedFolderAndLosesNothing) {
     enum class Editor { kVbScript, kPlain, kNone };
     struct Case {
@@ -112,17 +128,20 @@ TEST(ProgramTest, StartsInAFreshOrDamagedFolderAndLosesNothing) {
         std::string bytes;    // empty: the file and Lexilla.dll are deleted
         Editor editor;
         bool noScriptEngine = false;
+        const wchar_t* startBox = nullptr;  // what the one box at start says, after the file's name
     };
     const std::string garbage(5000, '\x9A');
     const Case cases[] = {
         {"first start", nullptr, "", Editor::kVbScript},
         {"no script engine: a plain, unstyled editor", nullptr, "", Editor::kPlain, true},
-        {"device database that is no database", L"Data\\Data.mdb", garbage, Editor::kVbScript},
+        {"device database that is no database", L"Data\\Data.mdb", garbage, Editor::kVbScript, false,
+         L"] cannot be opened:\r\nfile is not a database"},
         {"nonsense configuration", L"Vellbrook.ini",
          "[GENERAL]\r\nVersion=zzz\r\nHashCode=-1\r\nPrnFolder=Q:\\nowhere\\\r\nDriverName=\x01\x02 no family\r\n"
          "ModelName=" + std::string(300, 'M') + "\r\nScriptName=-5\r\nOutput=\\\\.\\NOPORT\r\n",
          Editor::kVbScript},
-        {"a file where the data folder belongs", L"Data", "not a folder", Editor::kVbScript},
+        {"a file where the data folder belongs", L"Data", "not a folder", Editor::kVbScript, false,
+         L"] cannot be opened:\r\nThe folder ["},
         {"editing libraries missing: no editor", L"Scintilla.dll", "", Editor::kNone},
     };
     for (const Case& test : cases) {
@@ -139,12 +158,18 @@ TEST(ProgramTest, StartsInAFreshOrDamagedFolderAndLosesNothing) {
         }
         UnusableScriptEngine noEngine(test.noScriptEngine);
         Editor editor = Editor::kNone;
+        std::vector<std::wstring> boxes;
         EXPECT_EQ(0, folder.Run([&](HWND window) {
             if (HWND control = ::GetDlgItem(window, kEditorId)) {
                 bool vbScript = ::SendMessageW(control, kSciGetLexer, 0, 0) == kVbScriptLexer;
                 editor = vbScript ? Editor::kVbScript : Editor::kPlain;
             }
-        }));
+        }, boxes));
+        EXPECT_EQ(test.startBox ? 1u : 0u, boxes.size());
+        if (test.startBox && !boxes.empty()) {
+            EXPECT_EQ(0u, boxes[0].find(L"The device database [" + (folder / L"Data\\Data.mdb") + test.startBox))
+                << vb::ToUtf8(boxes[0]);
+        }
         EXPECT_EQ(test.editor, editor);
         if (!test.bytes.empty() && test.bytes.find("[GENERAL]") != 0) {
             EXPECT_EQ(test.bytes, vb::test::ReadFileBytes(path)) << "the program changed what it could not use";

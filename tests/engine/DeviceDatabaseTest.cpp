@@ -75,33 +75,57 @@ TEST_F(DeviceDatabaseTest, FirstStartCreatesTheWholeDatabaseAndLaterOnesOnlyWhat
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
-TEST_F(DeviceDatabaseTest, AnUnusableDatabaseLeavesTheListsEmptyWithoutABox) {
+// One box names the file and the reason; the file stays as it was and the lists stay empty.
+TEST_F(DeviceDatabaseTest, AnUnusableDatabaseIsReportedOnceAndLeftAsItIs) {
     MakeControls();
     ASSERT_TRUE(::CreateDirectoryW((folder_ / L"Data").c_str(), nullptr));
-    enum class Kind { NoDatabase, ReadOnly, Locked };
-    for (Kind kind : {Kind::NoDatabase, Kind::ReadOnly, Kind::Locked}) {
-        SCOPED_TRACE(static_cast<int>(kind));
+    enum class Kind { NoDatabase, ReadOnly, Locked, FolderIsAFile };
+    const struct {
+        Kind kind;
+        const wchar_t* reason;
+    } cases[] = {
+        {Kind::NoDatabase, L"file is not a database"},
+        {Kind::ReadOnly, L"attempt to write a readonly database"},
+        {Kind::Locked, L"database is locked"},
+        {Kind::FolderIsAFile, L"The folder [DATA] cannot be made."},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(static_cast<int>(test.kind));
         ::SendMessageW(scripts_, LB_RESETCONTENT, 0, 0);
-        ASSERT_TRUE(WriteFileBytes(DbPath(), kind == Kind::NoDatabase ? std::string(4096, 'x') : std::string()));
+        std::wstring file = DbPath();
+        std::string bytes = test.kind == Kind::NoDatabase ? std::string(4096, 'x') : std::string();
+        if (test.kind == Kind::FolderIsAFile) {
+            ::DeleteFileW(DbPath().c_str());
+            ::DeleteFileW((DbPath() + L"-journal").c_str());
+            ASSERT_TRUE(::RemoveDirectoryW((folder_ / L"Data").c_str()));
+            file = folder_ / L"Data";
+            bytes = "the tester's own file";
+        }
+        ASSERT_TRUE(WriteFileBytes(file, bytes));
         // Writers shut out, so the database opens for reading only (a read-only attribute
         // means nothing to a test running as root).
         vb::UniqueFile reader;
-        if (kind == Kind::ReadOnly) {
+        if (test.kind == Kind::ReadOnly) {
             reader.Reset(::CreateFileW(DbPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
             ASSERT_TRUE(reader);
         }
         std::wstring error;
         vb::UniqueSqliteDatabase locker;
-        if (kind == Kind::Locked) {
+        if (test.kind == Kind::Locked) {
             locker = CDbConnection::OpenDatabase(DbPath(), error);
             ::sqlite3_exec(locker.Get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
         }
 
+        boxes_.Clear();
         auto workspace = Open();
         EXPECT_FALSE(workspace->DeviceDatabase().IsOpen());
         EXPECT_EQ(0, workspace->LoadScriptList(vb::CheckListView(scripts_)));
-        for (const auto& box : boxes_.Boxes()) ADD_FAILURE() << vb::ToUtf8(box.text);
-        boxes_.Clear();
+        const std::wstring reason = vb::ReplaceAll(test.reason, L"DATA", folder_ / L"Data");
+        ASSERT_EQ(1u, boxes_.Boxes().size());
+        EXPECT_EQ(L"The device database [" + DbPath() + L"] cannot be opened:\r\n" + reason +
+                      L"\r\n\r\nThe file is left as it is. The lists of families, models and scripts stay empty.",
+                  boxes_.Boxes()[0].text);
+        EXPECT_EQ(bytes, ReadFileBytes(file));
     }
 }
 
@@ -149,20 +173,23 @@ TEST_F(DeviceDatabaseTest, NewScriptsAreListedAndOnlyUserScriptsAreDeleted) {
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
+// Moved aside on Yes though one model's key is too long for the database: the import reports
+// that row and keeps the others.
 TEST_F(DeviceDatabaseTest, TheDefinitionFileIsImportedAndMovedAsideOnlyOnYes) {
     for (int answer : {IDNO, IDYES}) {
         SCOPED_TRACE(answer);
         {
             vb::test::DefinitionFileWriter writer(DefPath());
             ASSERT_TRUE(writer.AddStrings(L"M~1", {L"X1", L"MODEL X", L"FAM01"}));
-            ASSERT_TRUE(writer.AddStrings(L"F~1", {L"Family A", L"X1"}));
+            ASSERT_TRUE(writer.AddStrings(L"M~2", {L"X2", L"MODEL Y", L"FAMILY01"}));
+            ASSERT_TRUE(writer.AddStrings(L"F~1", {L"Family A", L"X1;X2"}));
             ASSERT_TRUE(writer.AddStrings(L"FAMILIES INDEX", {L"index", L"Family A"}));
         }
         ASSERT_TRUE(WriteFileBytes(DefPath() + L".old", "an older file"));
         boxes_.Clear();
         boxes_.SetAnswer(answer);
         Open();
-        ASSERT_EQ(1u, boxes_.Boxes().size());
+        ASSERT_EQ(answer == IDYES ? 2u : 1u, boxes_.Boxes().size());
         EXPECT_EQ(vb::LoadResString(IDS_SYNCHRONIZE_DEVICES), boxes_.Boxes()[0].text);
         EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2), boxes_.Boxes()[0].flags);
         const bool yes = answer == IDYES;

@@ -8,6 +8,7 @@
 #include "DefinitionFileWriter.h"
 #include "RawDatabase.h"
 #include "Resources.h"
+#include "Strings.h"
 #include "TestDatabase.h"
 #include "WorkSpace.h"
 
@@ -108,30 +109,49 @@ TEST_F(DeviceImportTest, OnlyAReadableIndexReplacesTheTables) {
     }
 }
 
-TEST_F(DeviceImportTest, FailingStatementRollsBackTheWholeImportWithOneBox) {
-    struct Case { const char* trigger; std::wstring firstFailure, ending; } cases[] = {
-        {"BEFORE INSERT ON DRIVER_MODELS WHEN NEW.NAME IN ('X','Y') BEGIN SELECT RAISE(ABORT,'no'); END",
-         L"VALUES ( 'K2', 'X', 'beta: b-1', 1 )'", L"2 of 11 statements failed; nothing was imported."},
+// Rows the database refuses are left out and the rest replaces the tables; only a failure that
+// would leave old rows beside new ones, or end the transaction, keeps the old tables; the
+// connection stays fit for the next import. One box each time.
+TEST_F(DeviceImportTest, FailingStatementsAreReportedInOneBoxAndOnlyAFatalOneKeepsTheOldTables) {
+    const Rows families = {{L"FAM A", L"a;b;c"}};
+    const Rows models = {{L"a", L"A", L"K1"}, {L"b", L"B", L"TOOLONG"}, {L"c", L"C", L"K1"}};
+    const Rows newModels = {{L"K1", L"A", L"FAM A: a", L"1"}, {L"K1", L"C", L"FAM A: c", L"1"}};
+    struct Case {
+        const char* what;
+        const char* trigger;  // null: none
+        bool imported;
+        std::vector<std::wstring> inBox;
+    } cases[] = {
         // The database ends the transaction itself: nothing may run on outside it.
-        {"BEFORE INSERT ON DRIVER_MODELS WHEN NEW.NAME = 'O''NEIL' BEGIN SELECT RAISE(ROLLBACK,'no'); END",
-         L"VALUES ( 'K1', 'O''NEIL', 'ZED: Z''C', 1 )'", L"The database ended the import after this failure"}};
+        {"transaction ended", "BEFORE INSERT ON DRIVER_MODELS WHEN NEW.NAME = 'C' BEGIN SELECT RAISE(ROLLBACK,'no'); END",
+         false, {L"VALUES ( 'K1', 'C', 'FAM A: c', 1 )'\r\nno\r\n\r\nThe tables could not be replaced"}},
+        // A key longer than its column: its model and its family row fail.
+        {"overlong key", nullptr, true,
+         {L"2 of 7 statements failed; the others were imported.\r\n\r\nIncorrect SQL query (0x",
+          L"VALUES ( 'TOOLONG', 'B', 'FAM A: b', 1 )'\r\nCHECK constraint failed",
+          L"VALUES ( 'TOOLONG', 'FAM A' )'\r\nCHECK constraint failed"}},
+        {"the first three of four shown", "BEFORE INSERT ON DRIVER_MODELS BEGIN SELECT RAISE(ABORT,'no'); END", true,
+         {L"4 of 7 statements failed; the others were imported.\r\nThe first 3:\r\n\r\nIncorrect SQL query"}},
+        {"old rows not removed", "BEFORE DELETE ON DRIVER_MODELS BEGIN SELECT RAISE(ABORT,'kept'); END", false,
+         {L"'DELETE * FROM [DRIVER_MODELS] '\r\nkept\r\n\r\nThe tables could not be replaced after this "
+          L"failure; nothing was imported."}},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.trigger);
-        RawSql(std::string("DROP TRIGGER IF EXISTS refuse; CREATE TRIGGER refuse ") + c.trigger);
+        SCOPED_TRACE(c.what);
+        RawSql("DROP TRIGGER IF EXISTS refuse");
+        SeedOldRows();
+        if (c.trigger) RawSql(std::string("CREATE TRIGGER refuse ") + c.trigger);
         boxes_.Clear();
-        EXPECT_FALSE(Import(Index(kIndex), kFamilies, kModels));
-        EXPECT_EQ(kOldModels, Models());
-        EXPECT_EQ(kOldFamilies, Families());
+        EXPECT_EQ(c.imported, Import(Index("FAM A"), families, models));
+        const bool allRefused = c.trigger && c.imported;
+        EXPECT_EQ(!c.imported ? kOldModels : allRefused ? Rows{} : newModels, Models());
+        const Rows newFamilies = {{L"K1", L"FAM A"}};
+        EXPECT_EQ(c.imported ? newFamilies : kOldFamilies, Families());
         ASSERT_EQ(1u, boxes_.Boxes().size());
         const std::wstring& text = boxes_.Boxes()[0].text;
-        EXPECT_EQ(0u, text.find(L"Incorrect SQL query (0x")) << text;
-        EXPECT_NE(std::wstring::npos, text.find(c.firstFailure + L"\r\n\r\n" + c.ending)) << text;
+        for (const auto& part : c.inBox) EXPECT_NE(std::wstring::npos, text.find(part)) << vb::ToUtf8(text);
         EXPECT_EQ(UINT(MB_OK | MB_ICONERROR), boxes_.Boxes()[0].flags);
     }
-    // The connection is left fit for the next import.
-    RawSql("DROP TRIGGER refuse");
-    EXPECT_TRUE(Import(Index(kIndex), kFamilies, kModels));
-    EXPECT_EQ(6u, Models().size());
 }
 
 }  // namespace
