@@ -4,30 +4,17 @@
 
 #include <cstdint>
 
+#include "CpuFeatures.h"
+
 // The techniques are the well-known ones for SSSE3 and AVX2: byte shuffles to spread 3 bytes over
 // 4 lanes and multiplies to move the 6-bit fields into place; when decoding, two 16-entry lookups
 // by nibble that classify a character and give what to add to it to get its value.
 
 namespace vb::base64simd {
 
-bool Available() noexcept {
-    static const bool available = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("ssse3") != 0;
-    }();
-    return available;
-}
+bool Available() noexcept { return cpu::HasSsse3(); }
 
 namespace {
-
-// libgcc reports AVX2 only when the system saves the 256-bit registers too.
-bool HasAvx2() noexcept {
-    static const bool available = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    return available;
-}
 
 // A character is in the alphabet when the bits its low nibble picks here and the bits its high
 // nibble picks in kHighClass have none in common. Bit 0x10 rules out the high nibbles outside
@@ -120,7 +107,7 @@ __attribute__((target("ssse3"))) size_t EncodeBlocks(const BYTE* data, size_t si
 }
 
 size_t DecodeBlocks(const unsigned char* text, size_t groups, char* out) noexcept {
-    size_t done = HasAvx2() ? DecodeBlocksAvx2(text, groups, out) : 0;
+    size_t done = cpu::HasAvx2() ? DecodeBlocksAvx2(text, groups, out) : 0;
     // The tail, or the valid half of 32 characters that held an invalid one.
     return done + DecodeBlocksSsse3(text + 4 * done, groups - done, out + 3 * done);
 }

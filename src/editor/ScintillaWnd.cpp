@@ -2,6 +2,14 @@
 
 #include "KeyState.h"
 
+namespace {
+
+// Where a printed image of the editor places its text: a little in from the client's corner.
+constexpr int kPrintOffsetX = 4;
+constexpr int kPrintOffsetY = 3;
+
+}  // namespace
+
 CScintillaWnd::~CScintillaWnd() {
     // The window first: a Scintilla window outliving its library would run freed code.
     if (HWND window = Handle()) ::DestroyWindow(window);
@@ -136,6 +144,11 @@ LRESULT CScintillaWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnSetFont(reinterpret_cast<HFONT>(wParam));
             return result;
         }
+        case WM_PRINT: {
+            LRESULT result = Default();
+            PrintDocument(reinterpret_cast<HDC>(wParam));
+            return result;
+        }
         case WM_MOUSEWHEEL:
             CancelCallTip();
             return Default();
@@ -155,6 +168,23 @@ LRESULT CScintillaWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void CScintillaWnd::CancelCallTip() {
     Call(SCI_CALLTIPCANCEL);
     ::InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void CScintillaWnd::PrintDocument(HDC dc) {
+    if (!dc || !::GetObjectType(dc)) return;
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    ::OffsetRect(&client, kPrintOffsetX, kPrintOffsetY);
+    // The component takes the rectangle in the device's own units.
+    Sci_RangeToFormat range{};
+    range.hdc = dc;
+    range.hdcTarget = dc;
+    range.rc = {client.left, client.top, client.right, client.bottom};
+    range.rcPage = range.rc;
+    range.chrg = {0, static_cast<Sci_PositionCR>(Call(SCI_GETLENGTH))};
+    Call(SCI_FORMATRANGE, TRUE, reinterpret_cast<sptr_t>(&range));
+    // Lets go of what formatting keeps between calls.
+    Call(SCI_FORMATRANGE, FALSE, 0);
 }
 
 void CScintillaWnd::ReadText(CUTF8String& text) const {

@@ -75,6 +75,8 @@ private:
     void MatchBraces();
     void OnMarginClick(const SCNotification& notification);
     void ReadText(CUTF8String& text) const;
+    // The whole document drawn into `dc` as it prints, moved a little in from the client's corner.
+    void PrintDocument(HDC dc);
     void UpdateLineNumberMargin();
 
     CMSScriptObject* script_ = nullptr;

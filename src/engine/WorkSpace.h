@@ -176,6 +176,9 @@ public:
     static vb::DispatchTable<CWorkSpace> Members();
     static DISPID DefaultMember() noexcept;
     static const IID* const* InterfaceIds() noexcept;
+    // One type description: IApplication, from the program's own type library.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
     // Has the hook library substitute the loaded driver inside the printing server registered
     // under `progId`, or end that with `restore`; true when the library agreed.
     bool UpdateDriver(const std::wstring& progId, bool restore);

@@ -57,6 +57,21 @@ vb::DispatchTable<W> W::Members() {
 DISPID W::DefaultMember() noexcept { return kComputerNameId; }
 const IID* const* W::InterfaceIds() noexcept { return kInterfaceIds; }
 
+HRESULT W::GetTypeInfoCount(UINT* count) {
+    if (!count) return E_POINTER;
+    *count = 1;
+    return S_OK;
+}
+
+HRESULT W::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+    if (!info) return E_POINTER;
+    *info = nullptr;
+    if (index != 0) return DISP_E_BADINDEX;
+    vb::ComPtr<ITypeLib> library;
+    HRESULT hr = GetTypeLibrary(library.Put());
+    return FAILED(hr) ? hr : library->GetTypeInfoOfGuid(kApplicationId, info);
+}
+
 HRESULT W::GetComputerNameProperty(DispatchCall& call) { return call.Return(ComputerName()); }
 HRESULT W::GetUserNameProperty(DispatchCall& call) { return call.Return(runContext_.UserName()); }
 

@@ -108,7 +108,10 @@ BOOL CDBOuputDlg::OnInitDialog() {
     rightPreview_.SetDifferenceColour(kComparisonColour);
     leftPreview_.LinkWith(&rightPreview_);
     FillList();
-    for (int column = kFirstHiddenColumn; column <= kLastHiddenColumn; ++column) list_.SetColumnWidthAndFit(column, 0);
+    // Only these columns change: the others keep the widths the fill gave them.
+    for (int column = kFirstHiddenColumn; column <= kLastHiddenColumn; ++column) {
+        ListView_SetColumnWidth(list_.Handle(), column, 0);
+    }
     ::ShowWindow(dialog, SW_SHOWMAXIMIZED);
     return TRUE;
 }

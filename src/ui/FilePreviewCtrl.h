@@ -72,12 +72,16 @@ protected:
 
 private:
     static constexpr UINT_PTR kSearchTimer = 1;
+    // Lets go of the data shown before the last SetFile.
+    static constexpr UINT kReleaseMessage = WM_APP + 0x65;
 
     static unsigned __stdcall LoaderMain(void* pane);
     void StartLoader();
     void StopLoader();
     void BuildLineIndex();
     void ResetView();
+    // Takes the stream out of the pane; it is released once the window is idle.
+    void RetireStream();
 
     // Up to `size` bytes at `offset`, one seek-and-read under the data lock.
     ULONG ReadAt(ULONGLONG offset, BYTE* buffer, ULONG size);
@@ -98,6 +102,7 @@ private:
     int mode_ = vb::kPreviewHex;
     vb::CriticalSection dataLock_;
     CStreamFile stream_;
+    vb::ComPtr<IStream> retired_;
     ULONGLONG length_ = 0;
     CFilePreviewCtrl* link_ = nullptr;
     COLORREF colour_ = RGB(255, 255, 255);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -160,6 +161,53 @@ TEST_F(EditorTest, EscapeClosesTheListAndKeepsTheDialog) {
     EXPECT_FALSE(Call(SCI_AUTOCACTIVE));
     EXPECT_EQ(0, host->cancelled);
     EXPECT_TRUE(Call(SCI_GETFOCUS));
+}
+
+// The smallest rectangle holding every pixel that `draw` does not leave white on a white image
+// of `size`; empty (right <= left) when it drew nothing.
+template <class Draw>
+RECT InkBounds(SIZE size, Draw draw) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    vb::UniqueDC dc(::CreateCompatibleDC(nullptr));
+    vb::UniqueBitmap bitmap(::CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    RECT ink{size.cx, size.cy, 0, 0};
+    if (!bitmap || !bits) return ink;
+    auto* pixels = static_cast<const DWORD*>(bits);
+    std::fill_n(static_cast<DWORD*>(bits), size.cx * size.cy, 0xFFFFFFu);
+    vb::ScopedSelect select(dc.Get(), bitmap.Get());
+    draw(dc.Get());
+    ::GdiFlush();
+    for (LONG y = 0; y < size.cy; ++y) {
+        for (LONG x = 0; x < size.cx; ++x) {
+            if ((pixels[y * size.cx + x] & 0xFFFFFFu) == 0xFFFFFFu) continue;
+            ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
+                   std::max(ink.bottom, y + 1)};
+        }
+    }
+    return ink;
+}
+
+// An image of the editor taken through WM_PRINT (here without the window's own painting) holds
+// the whole document as it prints, 4 pixels right and 3 down from where a print at the client's
+// corner puts it.
+TEST_F(EditorTest, PrintDrawsTheWholeDocumentMovedInFromTheCorner) {
+    Load(kScript);
+    RECT client{};
+    ::GetClientRect(editor->Handle(), &client);
+    const SIZE size{client.right + 10, client.bottom + 10};
+    RECT printed = InkBounds(size, [&](HDC dc) {
+        ::SendMessageW(editor->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(dc), 0);
+    });
+    RECT atCorner = InkBounds(size, [&](HDC dc) {
+        Sci_RangeToFormat range{dc, dc, {0, 0, client.right, client.bottom}, {0, 0, client.right, client.bottom},
+                                {0, static_cast<Sci_PositionCR>(Call(SCI_GETLENGTH))}};
+        Call(SCI_FORMATRANGE, TRUE, reinterpret_cast<sptr_t>(&range));
+    });
+    ASSERT_LT(atCorner.left, atCorner.right);
+    ::OffsetRect(&atCorner, 4, 3);
+    EXPECT_TRUE(::EqualRect(&atCorner, &printed));
 }
 
 std::wstring Expand(const std::wstring& script, int line, const wchar_t* expression) {

@@ -109,6 +109,12 @@ std::string Capture(size_t size) {
     return text;
 }
 
+std::string Repeat(const std::string& piece, int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i) text += piece;
+    return text;
+}
+
 TEST_F(FilePreviewCtrlTest, AutoModeDetectsHexOrText) {
     std::string printable;
     for (int byte = 0x20; byte <= 0x80; ++byte) printable += static_cast<char>(byte);
@@ -123,6 +129,14 @@ TEST_F(FilePreviewCtrlTest, AutoModeDetectsHexOrText) {
         {"NUL", std::string(1, '\0'), kPreviewHex},
         {"0x1F", "ab\x1f", kPreviewHex},
         {"0xFF late", std::string(70000, 'a') + "\xff", kPreviewHex},
+        // Bytes are judged 16 or 32 at a time, the rest one by one: the deciding byte at the
+        // edges of those blocks, and the allowed edge values inside them.
+        {"0x1F last of 16", std::string(15, 'a') + "\x1f", kPreviewHex},
+        {"0x81 first after 32", std::string(32, 'a') + "\x81" + std::string(31, 'a'), kPreviewHex},
+        {"NUL last of 64", std::string(63, 'a') + std::string(1, '\0'), kPreviewHex},
+        {"VT after whole blocks", std::string(64, 'a') + "ab\x0b", kPreviewHex},
+        {"TAB, CR, LF and 0x80 in whole blocks", Repeat("\t\r\n\x80", 16), kPreviewText},
+        {"0x20 and 0x7F in whole blocks", Repeat(" \x7f", 32), kPreviewText},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
