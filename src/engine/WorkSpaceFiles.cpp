@@ -39,11 +39,10 @@ std::wstring TrimRight(std::wstring text) {
     return text;
 }
 
-// Hands the print file's lines to `take` until it returns
-// false, each cut into pieces of at most 259 characters as a fixed line buffer would read them.
-// A driver writes its list in UTF-8 or in the system code page: each line is read as UTF-8 when
-// it is valid UTF-8. Printer data end the list at their first line, so only that much of a large
-// job is read.
+// Hands the print file's lines to `take` until it returns false, each cut into pieces of at most
+// 259 characters as a fixed line buffer would read them. A driver writes its list in UTF-8 or in
+// the system code page: a line is read as UTF-8 when it is valid UTF-8. Printer data end the list
+// at their first line, so only that much of a large job is read.
 template <class Take>
 void ForEachLine(HANDLE file, Take take) {
     std::string pending;
