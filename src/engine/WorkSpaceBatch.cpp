@@ -96,7 +96,12 @@ std::optional<CWorkSpace::BatchCleanup> CWorkSpace::PrepareBatch(BatchRun& run) 
     Log(L"Start processing...\r\n");
 
     const std::wstring printFile = PrintFilePath();
-    EnsureFolderPath(printFile);
+    // Without its folder every job would be lost, and the run would still look good.
+    if (!EnsureFolderPath(printFile)) {
+        const std::wstring folder = printFile.substr(0, printFile.rfind(L'\\'));
+        run.error = vb::FormatResString(IDS_BATCH_OUTPUT_FOLDER_NOT_MADE, {folder});
+        return BatchCleanup::LogEnd;
+    }
     Log(vb::FormatTemplate(L"Output file[%s].", {printFile}));
     const std::wstring driverPath = driverFolder + family + L".prn";
     Log(vb::FormatTemplate(L"Loading driver [%s].", {driverPath}));
