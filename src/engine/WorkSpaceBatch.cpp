@@ -197,6 +197,10 @@ bool CWorkSpace::RunBatchScript(BatchRun& run, const CScriptItem& script) {
 }
 
 BOOL CWorkSpace::EndBatch(BatchRun& run, BatchCleanup from) {
+    // A job broken off before its end leaves its watch on, a script may leave a substitution in
+    // place: neither may reach into the next run, which would find hooking on and start none
+    // for its own driver. Ended while the driver is still loaded, so its imports are put back.
+    EndHooking();
     if (from == BatchCleanup::UnloadDriver) {
         driver_.Unload();
         pipes_.CloseAll();
