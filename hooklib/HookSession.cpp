@@ -76,14 +76,15 @@ int HookSession::Start(HWND window, const wchar_t* substitutePath, const wchar_t
 
 int HookSession::Stop() {
     vb::SectionGuard guard(lock_);
-    RestoreLocked();
-    active_ = false;
-    window_ = nullptr;
+    EndLocked();
     return 0;
 }
 
 int HookSession::ActiveMode() {
     vb::SectionGuard guard(lock_);
+    // A watch ends with the library it watched, whoever freed it: the next start then patches
+    // the library loaded by then.
+    if (active_ && mode_ == kWatchFiles && !WatchedModuleLoadedLocked()) EndLocked();
     return active_ ? mode_ : kInactive;
 }
 
@@ -100,13 +101,24 @@ int HookSession::CopyLastText(wchar_t* buffer, int size) {
 
 void HookSession::FileCreated(const std::wstring& path) { Announce(kLatchwireFileCreated, path); }
 
+void HookSession::EndLocked() {
+    RestoreLocked();
+    active_ = false;
+    window_ = nullptr;
+}
+
 void HookSession::RestoreLocked() {
-    // A driver library unloaded meanwhile took its patched table with it, and something else
-    // may have been loaded at its address since.
-    if (module_ && ::GetModuleHandleW(driverPath_.c_str()) == module_) RestoreImports(patched_);
+    if (WatchedModuleLoadedLocked()) RestoreImports(patched_);
     patched_.clear();
     module_ = nullptr;
     driverPath_.clear();
+}
+
+bool HookSession::WatchedModuleLoadedLocked() const {
+    // A driver library unloaded meanwhile took its patched table with it; loaded again, even at
+    // the same address, it has a fresh table that holds none of the replacements.
+    if (!module_ || ::GetModuleHandleW(driverPath_.c_str()) != module_) return false;
+    return patched_.empty() || *patched_.front().entry == patched_.front().replacement;
 }
 
 void HookSession::Announce(WPARAM code, const std::wstring& text) {

@@ -26,7 +26,7 @@ public:
     int Start(HWND window, const wchar_t* substitutePath, const wchar_t* driverPath, int mode);
     // Puts the patched entries back; 0, also when nothing was active.
     int Stop();
-    // The active mode, or kInactive.
+    // The active mode, or kInactive: a watch whose library was freed has ended.
     int ActiveMode();
     // The number of characters copied, zero-terminated within size; -1 without room for any.
     int CopyLastText(wchar_t* buffer, int size);
@@ -35,7 +35,10 @@ public:
     void FileCreated(const std::wstring& path);
 
 private:
+    void EndLocked();
     void RestoreLocked();
+    // Whether the watched library is loaded and still holds the patched entries.
+    bool WatchedModuleLoadedLocked() const;
     // Stores the text and sends the notification on the window's own thread, one notification
     // at a time, so the text that the window fetches is the one of the message it handles.
     void Announce(WPARAM code, const std::wstring& text);

@@ -23,7 +23,8 @@ int __stdcall LatchwireStart(HWND notifyWindow, const wchar_t* substitutePath, c
                              int mode);
 // Ordinal 3: ends whatever ordinal 2 started (nothing to end is success too); >= 0 on success.
 int __stdcall LatchwireStop();
-// Ordinal 4: the active mode, negative when no hooking is active; the argument is not used.
+// Ordinal 4: the active mode, negative when no hooking is active (a watch ends when its driver
+// library is freed); the argument is not used.
 int __stdcall LatchwireState(int query);
 // Ordinal 5: copies the text of the notification just announced, cut to fit and zero-terminated
 // within `size` characters; the number of characters copied, negative without a buffer.

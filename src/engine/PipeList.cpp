@@ -31,7 +31,7 @@ HANDLE CPipeList::Open(const std::wstring& name) {
         if (created != INVALID_HANDLE_VALUE) return created;
     }
     // Shown outside the lock, so the reader goes on serving the other pipes while the box is up.
-    vb::ShowMessageBox(vb::FormatWin32Error(error), MB_OK);
+    vb::ShowMessageBox(vb::SystemMessageText(error), MB_OK);
     return INVALID_HANDLE_VALUE;
 }
 

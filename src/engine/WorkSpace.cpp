@@ -47,9 +47,13 @@ CWorkSpace::CWorkSpace(const std::wstring& programFile)
 CWorkSpace::~CWorkSpace() {
     SaveSettings();
     // Whether hooking was started or not: a hook left behind would outlive its window.
+    EndHooking();
+    pipes_.CloseAll();
+}
+
+void CWorkSpace::EndHooking() {
     LatchwireStop();
     hookedFiles_.clear();
-    pipes_.CloseAll();
 }
 
 void CWorkSpace::LoadSettings() {

@@ -278,6 +278,8 @@ private:
     static bool ContainsPath(const std::vector<std::wstring>& files, const std::wstring& path);
     // Starts or stops the hook library's watch; TRUE when it is in the requested state.
     BOOL SwitchHooking(bool on);
+    // Stops whatever the hook library does, started or not, and forgets the files it reported.
+    void EndHooking();
 
     int version_ = 1;
     std::wstring hashCode_;

@@ -96,7 +96,12 @@ std::optional<CWorkSpace::BatchCleanup> CWorkSpace::PrepareBatch(BatchRun& run) 
     Log(L"Start processing...\r\n");
 
     const std::wstring printFile = PrintFilePath();
-    EnsureFolderPath(printFile);
+    // Without its folder every job would be lost, and the run would still look good.
+    if (!EnsureFolderPath(printFile)) {
+        const std::wstring folder = printFile.substr(0, printFile.rfind(L'\\'));
+        run.error = vb::FormatResString(IDS_BATCH_OUTPUT_FOLDER_NOT_MADE, {folder});
+        return BatchCleanup::LogEnd;
+    }
     Log(vb::FormatTemplate(L"Output file[%s].", {printFile}));
     const std::wstring driverPath = driverFolder + family + L".prn";
     Log(vb::FormatTemplate(L"Loading driver [%s].", {driverPath}));
@@ -192,6 +197,10 @@ bool CWorkSpace::RunBatchScript(BatchRun& run, const CScriptItem& script) {
 }
 
 BOOL CWorkSpace::EndBatch(BatchRun& run, BatchCleanup from) {
+    // A job broken off before its end leaves its watch on, a script may leave a substitution in
+    // place: neither may reach into the next run, which would find hooking on and start none
+    // for its own driver. Ended while the driver is still loaded, so its imports are put back.
+    EndHooking();
     if (from == BatchCleanup::UnloadDriver) {
         driver_.Unload();
         pipes_.CloseAll();

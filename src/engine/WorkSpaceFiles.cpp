@@ -39,9 +39,10 @@ std::wstring TrimRight(std::wstring text) {
     return text;
 }
 
-// Hands the print file's lines, as the driver wrote them (UTF-8), to `take` until it returns
-// false, each cut into pieces of at most 259 characters as a fixed line buffer would read them.
-// Printer data end the list at their first line, so only that much of a large job is read.
+// Hands the print file's lines to `take` until it returns false, each cut into pieces of at most
+// 259 characters as a fixed line buffer would read them. A driver writes its list in UTF-8 or in
+// the system code page: a line is read as UTF-8 when it is valid UTF-8. Printer data end the list
+// at their first line, so only that much of a large job is read.
 template <class Take>
 void ForEachLine(HANDLE file, Take take) {
     std::string pending;
@@ -54,7 +55,7 @@ void ForEachLine(HANDLE file, Take take) {
         size_t start = 0;
         for (size_t end; (end = pending.find('\n', start)) != std::string::npos || (atEnd && start < pending.size());) {
             size_t next = end == std::string::npos ? pending.size() : end + 1;
-            std::wstring line = vb::FromUtf8(std::string_view(pending).substr(start, next - start));
+            std::wstring line = vb::FromUtf8OrAnsi(std::string_view(pending).substr(start, next - start));
             start = next;
             for (size_t piece = 0; piece < line.size(); piece += kLinePiece) {
                 if (!take(line.substr(piece, kLinePiece))) return;

@@ -46,14 +46,21 @@ int MessageBoxCapture::NextAnswer() {
     return answer;
 }
 
-std::wstring FormatWin32Error(DWORD code) {
+std::wstring SystemMessageText(DWORD code) {
     wchar_t* buffer = nullptr;
     DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-        0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-    std::wstring message = length && buffer ? Trim(std::wstring_view(buffer, length)) : std::wstring();
+        MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    std::wstring message = length && buffer ? std::wstring(buffer, length) : std::wstring();
     ::LocalFree(buffer);
-    return std::to_wstring(code) + L": " + message;
+    return message;
+}
+
+std::wstring FormatWin32Error(DWORD code) {
+    // Taken before anything here can change it.
+    if (code == 0) code = ::GetLastError();
+    // HRESULTs read as the negative numbers their authors know them by.
+    return std::to_wstring(static_cast<LONG>(code)) + L": " + SystemMessageText(code);
 }
 
 }  // namespace vb

@@ -53,7 +53,11 @@ private:
     MessageBoxCapture* previous_;
 };
 
-// "%d: %s": a system error code with the system's text for it.
+// The system's text for an error code as the system words it, its line end included; empty when
+// the system has none.
+std::wstring SystemMessageText(DWORD code);
+// "%d: %s": a system error code (0: the calling thread's last error) as a signed number, with
+// the system's text for it.
 std::wstring FormatWin32Error(DWORD code);
 
 }  // namespace vb

@@ -18,11 +18,11 @@ std::string Narrow(UINT codePage, std::wstring_view text) {
     return result;
 }
 
-std::wstring Widen(UINT codePage, std::string_view text) {
+std::wstring Widen(UINT codePage, std::string_view text, DWORD flags = 0) {
     if (text.empty()) return {};
-    int length = ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    int length = ::MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring result(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), result.data(), length);
+    ::MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()), result.data(), length);
     return result;
 }
 
@@ -32,6 +32,11 @@ std::string ToUtf8(std::wstring_view text) { return Narrow(CP_UTF8, text); }
 std::wstring FromUtf8(std::string_view text) { return Widen(CP_UTF8, text); }
 std::string ToAnsi(std::wstring_view text) { return Narrow(CP_ACP, text); }
 std::wstring FromAnsi(std::string_view text) { return Widen(CP_ACP, text); }
+
+std::wstring FromUtf8OrAnsi(std::string_view text) {
+    std::wstring utf8 = Widen(CP_UTF8, text, MB_ERR_INVALID_CHARS);
+    return utf8.empty() ? FromAnsi(text) : utf8;
+}
 
 std::wstring Trim(std::wstring_view text) {
     size_t first = 0;

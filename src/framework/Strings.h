@@ -10,6 +10,8 @@ std::string ToUtf8(std::wstring_view text);
 std::wstring FromUtf8(std::string_view text);
 std::string ToAnsi(std::wstring_view text);
 std::wstring FromAnsi(std::string_view text);
+// Text of unknown origin: UTF-8 when the bytes are valid UTF-8, the ANSI code page otherwise.
+std::wstring FromUtf8OrAnsi(std::string_view text);
 
 std::wstring Trim(std::wstring_view text);
 std::wstring ToLower(std::wstring_view text);

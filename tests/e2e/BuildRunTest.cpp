@@ -77,8 +77,16 @@ TEST_F(BuildRunTest, PipeFamilyStoresWhatTheFileFamilyPrints) {
     }
 }
 
+// A run broken off in the middle of a job takes its watch with it: the next run watches its own
+// driver.
 TEST_F(BuildRunTest, PageFamilyStoresEachPageFileTheHookLibraryReported) {
     UseFamily(L"FAM09");
+    const CScriptItem broken = StoreScript(
+        3, L"Broken", L"Driver.StartDoc\r\nDriver.StartPage\r\nErr.Raise vbObjectError + 1, \"x\", \"jam\"");
+    EXPECT_FALSE(Build(1, {scripts_[0], broken}, {L"Model 300"}));
+    ASSERT_EQ(1u, boxes_.Boxes().size());
+    boxes_.Clear();
+
     const CScriptItem pages = StoreScript(
         4, L"Pages",
         L"Driver.StartDoc\r\n"

@@ -14,6 +14,8 @@ using FailuresTest = BatchFixture;
 
 TEST_F(FailuresTest, EachRefusalIsLoggedAndTheNextRunWorks) {
     vb::UniqueSqliteDatabase lock;  // another program holding the database for writing: nobody can read it
+    const std::wstring testersFile = program_ / L"Output";  // where the print file's folder belongs
+    bool blocked = false;
     const std::wstring kNothingSelected = L"You must select at least one driver model and also\r\nat least one script "
                                           L"(different than [#Global_Script] because it's always added).";
     const struct {
@@ -24,6 +26,10 @@ TEST_F(FailuresTest, EachRefusalIsLoggedAndTheNextRunWorks) {
         std::wstring error;
         std::wstring box;  // what the driver wrapper's own box says, if it shows one
     } cases[] = {
+        // First, while no run has made the folder.
+        {"a file where the print file's folder belongs",
+         [&] { blocked = WriteFileBytes(testersFile, "notes"); }, {L"Model 300"}, 3,
+         L"The folder of the print file cannot be created:\r\n<program>\\Output", L""},
         {"no model", [] {}, {}, 3, kNothingSelected, L""},
         {"no script", [] {}, {L"Model 300"}, 0, kNothingSelected, L""},
         {"a driver that does not load", [this] { UseFamily(L"FAM02", L"unloadable_driver.dll"); }, {L"Model 300"}, 3,
@@ -56,6 +62,11 @@ TEST_F(FailuresTest, EachRefusalIsLoggedAndTheNextRunWorks) {
         ASSERT_EQ(refusal.box.empty() ? 0u : 1u, boxes_.Boxes().size());
         EXPECT_TRUE(refusal.box.empty() || boxes_.Boxes()[0].text.find(refusal.box) != std::wstring::npos);
         lock.Reset();
+        if (blocked) {  // the run kept the tester's file
+            EXPECT_EQ("notes", ReadFileBytes(testersFile));
+            ::DeleteFileW(testersFile.c_str());
+            blocked = false;
+        }
         UseFamily(L"FAM01");
         ExpectGoodBuild({L"Model 300"}, 2, refusal.name);
     }

@@ -85,7 +85,8 @@ TEST_F(TestRunTest, EachJobGoesToThePortAndNothingIsStored) {
 // The Me object in a run: a trace logged as it stands, job ends raised by hand with extra data,
 // a refused write, and the driver substituted in a registered printing server whose program path
 // is quoted with arguments that hold backslashes of their own; the driver's settings for the
-// model are found from the server's folder and erased.
+// model are found from the server's folder and erased; a substitution the script leaves in place
+// ends with the run.
 TEST_F(TestRunTest, ScriptUsesTheApplicationObject) {
     // Extra data naming a file of Output\ are stored as they stand, not read as a list.
     const std::wstring kept = program_ / L"Output\\kept.txt";
@@ -112,6 +113,7 @@ TEST_F(TestRunTest, ScriptUsesTheApplicationObject) {
         L"Me.DoCommand 1, \"Sub\", Me.AppPath & \"Output\\kept.txt\"\r\n"
         L"Me.Trace \"substituted \" & Me.UpdateDriver(\"Vellbrook.E2eServer\")\r\n"
         L"Me.Trace \"restored \" & Me.UpdateDriver(\"Vellbrook.E2eServer\", True)\r\n"
+        L"Me.Trace \"left \" & Me.UpdateDriver(\"Vellbrook.E2eServer\")\r\n"
         L"On Error Resume Next\r\n"
         L"Me.ComputerName = \"other\"\r\n"
         L"Me.Trace \"computer \" & Err.Number & \" \" & Err.Description");
@@ -133,6 +135,7 @@ TEST_F(TestRunTest, ScriptUsesTheApplicationObject) {
     EXPECT_TRUE(Logged(server + L"Devices\\FAM01.prn"));
     EXPECT_TRUE(Logged(L"   substituted True\r\n"));
     EXPECT_TRUE(Logged(L"   restored True\r\n"));
+    EXPECT_TRUE(Logged(L"   left True\r\n"));
     EXPECT_LT(LatchwireState(0), 0);
 }
 

@@ -67,8 +67,9 @@ protected:
 
 bool SamePath(const std::wstring& a, const std::wstring& b) { return vb::EqualsNoCase(a, b); }
 
-// Stop ends the watch and puts the driver's imports back.
-TEST_F(HookLibraryTest, StateAndImportsFollowStartAndStop) {
+// Stop ends the watch and puts the driver's imports back; a freed driver ends it too, and the
+// driver loaded again is watched afresh.
+TEST_F(HookLibraryTest, StateAndImportsFollowStartStopAndTheDriversUnload) {
     EXPECT_LT(LatchwireStart(window_.Handle(), L"", sandbox_.Path(L"NOTLOADED.PRN").c_str(), 0), 0);
     EXPECT_LT(LatchwireState(0), 0);
     const auto real = DriverCreateFile();
@@ -78,6 +79,14 @@ TEST_F(HookLibraryTest, StateAndImportsFollowStartAndStop) {
     EXPECT_GE(LatchwireStop(), 0);
     EXPECT_LT(LatchwireState(1), 0);
     EXPECT_EQ(real, DriverCreateFile());
+
+    ASSERT_GT(Start(), 0);
+    driver_.Unload();
+    EXPECT_LT(LatchwireState(0), 0);
+    vb::test::SampleDriverLibrary reloaded(driverPath_);
+    EXPECT_LT(LatchwireState(0), 0);
+    ASSERT_GT(Start(), 0);
+    EXPECT_NE(real, *latchwire::FindImport(reloaded.Module(), "CreateFileW"));
 }
 
 // Only a file the driver creates or empties is announced, once and on the window's thread even

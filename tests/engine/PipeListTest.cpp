@@ -89,7 +89,9 @@ TEST_F(PipeListTest, ANameThatCannotBeAPipeIsReportedOnce) {
     vb::MessageBoxCapture boxes;
     EXPECT_EQ(INVALID_HANDLE_VALUE, pipes_.Open(folder_ / L"not a pipe"));
     ASSERT_EQ(1u, boxes.Boxes().size());
-    EXPECT_EQ(vb::FormatWin32Error(ERROR_INVALID_NAME), boxes.Boxes()[0].text);
+    // The system's words alone: a tester has no use for the number.
+    EXPECT_NE(L"", boxes.Boxes()[0].text);
+    EXPECT_EQ(vb::SystemMessageText(ERROR_INVALID_NAME), boxes.Boxes()[0].text);
 }
 
 }  // namespace

@@ -123,6 +123,15 @@ TEST_F(WorkSpaceTest, PrintFileListsItsSubFiles) {
     EXPECT_NE(std::wstring::npos, PaneText().find(L"\x25B2 Invalid PRN sub file [not a file].\r\n"));
     EXPECT_FALSE(workspace->ReadPrnSubFiles(folder_ / L"missing.txt", files));
 
+    // A list written in the system code page is a list too.
+    const std::wstring accented = folder_ / L"\u00e9tiquette page.bin";
+    ASSERT_TRUE(WriteFileBytes(accented, "p"));
+    ASSERT_NE(vb::ToUtf8(accented), vb::ToAnsi(accented));
+    ASSERT_TRUE(WriteFileBytes(folder_ / L"ansi.txt", vb::ToAnsi(accented) + "\r\n"));
+    files.clear();
+    EXPECT_TRUE(workspace->ReadPrnSubFiles(folder_ / L"ansi.txt", files));
+    EXPECT_EQ(std::vector<std::wstring>{accented}, files);
+
     // Printer data are no list, though a path be written in them: its file must not be taken.
     ASSERT_TRUE(WriteFileBytes(folder_ / L"print.txt", "DOC \"x\"\r\n" + vb::ToUtf8(folder_ / L"page1.txt")));
     files.clear();

@@ -26,11 +26,23 @@ TEST(MessageBoxCapture, RecordsBoxesAndAnswersForTheUser) {
     EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION), outer.Boxes()[0].flags);
 }
 
-TEST(FormatWin32Error, GivesCodeAndSystemText) {
-    std::wstring text = vb::FormatWin32Error(ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(0u, text.find(L"2: "));
-    EXPECT_GT(text.size(), 3u);
-    EXPECT_NE(L'\n', text.back());
+TEST(FormatWin32Error, GivesTheSignedCodeAndTheSystemsOwnText) {
+    const struct {
+        DWORD code;
+        DWORD lastError;  // the thread's last error when the text is made
+        std::wstring expected;
+    } cases[] = {
+        {ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED, L"2: " + vb::SystemMessageText(ERROR_FILE_NOT_FOUND)},
+        {0, ERROR_ACCESS_DENIED, L"5: " + vb::SystemMessageText(ERROR_ACCESS_DENIED)},
+        {0x80070005, ERROR_SUCCESS, L"-2147024891: " + vb::SystemMessageText(0x80070005)},
+    };
+    for (const auto& error : cases) {
+        ::SetLastError(error.lastError);
+        EXPECT_EQ(error.expected, vb::FormatWin32Error(error.code));
+    }
+    // The system ends its texts with a line end, and it is kept.
+    const std::wstring text = vb::FormatWin32Error(ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(L"\r\n", text.substr(text.size() - 2));
 }
 
 }  // namespace

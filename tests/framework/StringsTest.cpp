@@ -29,6 +29,11 @@ TEST(Strings, Utf8RoundTripKeepsNonAsciiText) {
     EXPECT_EQ("\xC3\x89tiquette \xE2\x82\xAC 5", vb::ToUtf8(text));
     EXPECT_EQ(text, vb::FromUtf8(vb::ToUtf8(text)));
     EXPECT_EQ("", vb::ToUtf8(L""));
+    // Text that is no UTF-8 is the code page's.
+    EXPECT_EQ(text, vb::FromUtf8OrAnsi(vb::ToUtf8(text)));
+    const std::wstring accented = L"\u00e9tiquette";
+    ASSERT_NE(vb::ToUtf8(accented), vb::ToAnsi(accented));
+    EXPECT_EQ(accented, vb::FromUtf8OrAnsi(vb::ToAnsi(accented)));
 }
 
 }  // namespace
