@@ -97,7 +97,7 @@ TEST_F(WholeBenchTest, SnapshotComparisonViewAndTest) {
     EXPECT_EQ(folder_ / L"Reference\\", WindowText(Item(IDC_PRN_FOLDER)));
     vb::CheckListView(Item(IDC_MODEL_LIST)).SetCheck(1, true);
     Click(IDC_BUILD);
-    // Each model done stays highlighted; the script row selected before the run is again.
+    // Each model done stays highlighted; the script row selected before the run is selected again.
     EXPECT_EQ((std::vector<std::wstring>{L"M-100 [x] <selected>", L"M-200 [x] <selected>"}), Entries(IDC_MODEL_LIST));
     EXPECT_EQ(L"#Global_Script [x] <selected>", Entries(IDC_SCRIPT_LIST).at(0));
     EXPECT_EQ(ReadFileBytes(BinDir() + L"app_expected\\snapshot_build.log"), vb::ToUtf8(MaskedLog()));
