@@ -41,6 +41,21 @@ faults=(
   "src/ui/ListCtrlEx.h|kOddRowColour = RGB(211, 237, 252);|kOddRowColour = RGB(111, 237, 252);|a wrong row colour"
   "src/ui/PreviewLines.cpp|\"%08X  \"|\"%07X  \"|a hex line one column short"
   "src/ui/ListCtrlEx.h|static constexpr UINT kRefillMessage = WM_USER + 0x100;|static constexpr UINT kRefillMessage = WM_USER + 0x101;|a wrong Display all message"
+  "src/engine/WorkSpacePrintEvents.cpp|    size_t dot = jobFile.rfind(L'.');|    size_t dot = jobFile.find(L'.');|a Test run's copy named at the first dot of the path"
+  "src/ui/ListCtrlEx.cpp|for (int i = ItemCount() - 1; i >= 0; --i) {|for (int i = ItemCount() - 1; i > 0; --i) {|a value filter that never looks at the first row"
+  "src/app/VellbrookDlgScripts.cpp|        if (currentOnly) break;|        if (currentOnly) continue;|a Test run without a highlighted model taking every ticked model"
+  "src/editor/Completion.cpp|        if (i > 1) text += L\", \";|        if (i > 0) text += L\", \";|a call tip with a separator before its first argument"
+  "hooklib/FileWatch.cpp|    case CREATE_NEW:||a file made with CREATE_NEW not reported"
+  "src/engine/WorkSpacePrintEvents.cpp|const bool profile = vb::EqualsNoCase(text, kProfileSubItem);|const bool profile = text == kProfileSubItem;|the settings file's job name compared with its letter case"
+  "src/engine/WorkSpacePrintEvents.cpp|std::wstring_view(L\"\\\\/:*?\\\"<>\|\")|std::wstring_view(L\"\\\\/:*?\\\"<>\")|a vertical bar left in a Test run copy's name"
+  "src/engine/WorkSpacePrintEvents.cpp|    const std::wstring extraFile = sent + L\".ext\";|    const std::wstring extraFile = jobFile + L\".ext\";|a Test run's extra data beside the print file instead of its copy"
+  "src/app/VellbrookDlgRuns.cpp|::SendMessageW(models.Handle(), LB_SETSEL, TRUE, row);|::SendMessageW(models.Handle(), LB_SETCURSEL, row, 0);|a model in progress highlighted as in a single-selection list"
+  "src/app/VellbrookDlgChoices.cpp|(runMode_ == 1 ? workSpace_.PrnFolderRef() : workSpace_.PrnFolder())|(runMode_ == 0 ? workSpace_.PrnFolderRef() : workSpace_.PrnFolder())|the driver folder of the other run mode shown"
+  "src/editor/Completion.cpp|const bool callTip = ch == L'\\t' \|\| ch == L' ' \|\| ch == L'(';|const bool callTip = ch == L' ' \|\| ch == L'(';|a tab opening no call tip"
+  "src/editor/VariableExpansion.cpp|    if (forLine \|\| StartsWithWord(text, L\"set\", 3)) statement = 3;|    if (StartsWithWord(text, L\"set\", 3)) statement = 3;|a For line's variable never expanded"
+  "src/ui/ListCtrlExMenu.cpp|filterColumn_ != -1,|filterColumn_ > 0,|Display all not offered before the first filter"
+  "src/ui/PreviewDiffSearch.cpp|    if (ownLength != otherLength) difference_ = common;|    if (ownLength < otherLength) difference_ = common;|bytes only the longer pane holds not marked as differing"
+  "src/engine/GlobalScriptHeader.cpp|#FILE_PROFILE#|#PROFILE_FILE#|a wrong settings-file job name in the global script"
 )
 
 echo "Copying the tree to $work"
@@ -72,6 +87,7 @@ missed=0
 for fault in "${faults[@]}"; do
     IFS='|' read -r file from to what <<<"$(printf '%s' "$fault" | sed 's/\\|/\x01/g')"
     from="${from//$'\x01'/|}"
+    to="${to//$'\x01'/|}"
     if [ -n "$only" ] && ! [[ "$what" =~ $only ]]; then continue; fi
     path="$tree/$file"
     cp "$path" "$work/original"

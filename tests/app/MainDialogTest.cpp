@@ -170,6 +170,7 @@ TEST_F(MainDialogTest, TestRunTakesTheHighlightedElseTheFirstTickedElseTheFirstM
     } cases[] = {
         {{}, -1, L"M-100"},
         {{1}, -1, L"M-200"},
+        {{0, 1}, -1, L"M-100"},
         {{0}, 1, L"M-200"},
     };
     vb::CheckListView models(Item(IDC_MODEL_LIST));

@@ -94,8 +94,12 @@ protected:
 TEST_F(WholeBenchTest, SnapshotComparisonViewAndTest) {
     // A snapshot of both scripts on both models, from the reference folder.
     Click(IDC_MODE_SNAPSHOT);
+    EXPECT_EQ(folder_ / L"Reference\\", WindowText(Item(IDC_PRN_FOLDER)));
     vb::CheckListView(Item(IDC_MODEL_LIST)).SetCheck(1, true);
     Click(IDC_BUILD);
+    // Each model done stays highlighted; the script row selected before the run is selected again.
+    EXPECT_EQ((std::vector<std::wstring>{L"M-100 [x] <selected>", L"M-200 [x] <selected>"}), Entries(IDC_MODEL_LIST));
+    EXPECT_EQ(L"#Global_Script [x] <selected>", Entries(IDC_SCRIPT_LIST).at(0));
     EXPECT_EQ(ReadFileBytes(BinDir() + L"app_expected\\snapshot_build.log"), vb::ToUtf8(MaskedLog()));
     const std::string shapes = ReadFileBytes(BinDir() + L"golden\\" + kShapesGolden);
     const std::string text = ReadFileBytes(BinDir() + L"golden\\" + kTextGolden);

@@ -47,11 +47,11 @@ TEST_F(TestRunTest, EachJobGoesToThePortAndNothingIsStored) {
     const CScriptItem twoJobs = StoreScript(
         3, L"Two jobs",
         L"Driver.StartDoc\r\nDriver.TextOut 0, 0, \"first\", 0\r\nDriver.EndDoc \"A\"\r\n"
-        L"Driver.StartDoc\r\nDriver.TextOut 0, 0, \"second label\", 0\r\nDriver.EndDoc \"B/C\"");
+        L"Driver.StartDoc\r\nDriver.TextOut 0, 0, \"second label\", 0\r\nDriver.EndDoc \"B/C|D\"");
     EXPECT_TRUE(TestRun(twoJobs, L"Model 300"));
 
     const std::wstring first = program_ / L"Output\\print_A.txt";
-    const std::wstring second = program_ / L"Output\\print_B_C.txt";
+    const std::wstring second = program_ / L"Output\\print_B_C_D.txt";
     ASSERT_NE(ReadFileBytes(first), ReadFileBytes(second));
     EXPECT_EQ((std::vector<std::wstring>{SentLine(first), SentLine(second)}), Sent());
     EXPECT_EQ(ReadFileBytes(second), ReadFileBytes(port_));
@@ -61,9 +61,11 @@ TEST_F(TestRunTest, EachJobGoesToThePortAndNothingIsStored) {
     EXPECT_EQ(L"", ws_->GetSavedSelection(L"FAM01", TRUE));
 
     // A job whose print file is gone: the copy an earlier job left under the same name must not
-    // go out in its place.
-    EXPECT_TRUE(TestRun(StoreScript(4, L"Lost job", L"Me.DoCommand 0\r\nMe.DoCommand 1, \"A\""), L"Model 300"));
+    // go out in its place. Its extra data go beside the copy's name.
+    EXPECT_TRUE(TestRun(StoreScript(4, L"Lost job", L"Me.DoCommand 0\r\nMe.DoCommand 1, \"A\", \"extra\""),
+                        L"Model 300"));
     EXPECT_FALSE(FileExists(first));
+    EXPECT_EQ("extra", ReadFileBytes(first + L".ext"));
     EXPECT_TRUE(Sent().empty());
     EXPECT_TRUE(Logged(first + L" cannot be read: 2: ")) << vb::ToUtf8(Log());
     EXPECT_TRUE(Logged(L"End processing...\r\n"));

@@ -13,6 +13,7 @@
 
 #include "../script/FakeScriptHostOwner.h"
 #include "CaretExpression.h"
+#include "Completion.h"
 #include "Dialog.h"
 #include "DialogMessages.h"
 #include "DriverWrapper.h"
@@ -230,6 +231,7 @@ TEST(VariableExpansionTest, VariablesBecomeWhatTheLinesAboveAssigned) {
         {L"Set me = Nothing", 1, L"Me.Trace", L"Me.Trace"},
         {L"Set f = Driver\n' Set f = Nothing\n  rem f = Nothing", 3, L"f", L"driver"},
         {L"Set f = Driver", 0, L"f", L"f"},  // the caret's own line does not count
+        {L"For n = 1 To 9", 1, L"Driver.Item(n)", L"driver.Item(1)"},
         {L"Set font = Driver", 1, L"f", L"f"},  // a longer name is another variable
         // A literal that looks like a placeholder stays as written.
         {L"Set x = Driver\ny = 5", 2, L"x.Item(\"%s\", y)", L"driver.Item(\"%s\",5)"},
@@ -268,6 +270,12 @@ TEST(CaretExpressionTest, TheExpressionBeforeTheTypedCharacter) {
         EXPECT_EQ(test.expression, StripOuterParentheses(GetExpressionBeforeCaret(test.line, column)))
             << vb::ToUtf8(test.line);
     }
+}
+
+TEST(CallTipTest, TheNameThenItsArgumentsBetweenParentheses) {
+    EXPECT_EQ(L"", CallTipText({}));
+    EXPECT_EQ(L"Now()", CallTipText({L"Now"}));
+    EXPECT_EQ(L"Mid(string, start, length)", CallTipText({L"Mid", L"string", L"start", L"length"}));
 }
 
 // The editor with the real script facade and the real `Driver`, typed into as the keyboard would.
@@ -315,7 +323,7 @@ TEST_F(CompletionTest, AFullStopListsTheObjectsMembers) {
 }
 
 TEST_F(CompletionTest, AnOpeningParenthesisShowsTheArgumentsUntilTheClosingOne) {
-    for (const wchar_t* typed : {L"Driver.TextOut(", L"Driver.TextOut ", L"x = Mid("}) {
+    for (const wchar_t* typed : {L"Driver.TextOut(", L"Driver.TextOut ", L"Driver.TextOut\t", L"x = Mid("}) {
         Type(L"", typed);
         EXPECT_TRUE(Call(SCI_CALLTIPACTIVE)) << vb::ToUtf8(typed);
         TypeOn(L")");

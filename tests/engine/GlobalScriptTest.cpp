@@ -98,6 +98,7 @@ TEST(GlobalScriptEngineTest, BuiltTextOpensWithOptionExplicitAndItsRoutinesWork)
     } cases[] = {
         {L"Driver.Calls", L"StartDoc StartPage EndPage EndDoc "},
         {L"RQ_ESC_IMGDATA", L"8210"},
+        {L"STR_SUBID_PROFILE", L"#FILE_PROFILE#"},
         {L"HiWord(65535)", L"1"},  // divides by 65535, not 65536
         {L"LoWord(&H18000)", L"-32768"},
         {L"Listed(BuildBinaryRange(4, 5))", L"1,0,1,0,,"},

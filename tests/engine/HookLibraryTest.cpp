@@ -108,6 +108,7 @@ TEST_F(HookLibraryTest, OnlyFilesCreatedOrEmptiedAreAnnouncedOnTheWindowThread) 
     EXPECT_TRUE(open(existing, GENERIC_WRITE, CREATE_ALWAYS));
     // The caller still learns that the file was there before.
     EXPECT_EQ(static_cast<DWORD>(ERROR_ALREADY_EXISTS), error);
+    EXPECT_TRUE(open(sandbox_.Path(L"fresh.txt"), GENERIC_WRITE, CREATE_NEW));
 
     std::atomic<bool> done{false};
     std::thread printer([&] {
@@ -117,10 +118,11 @@ TEST_F(HookLibraryTest, OnlyFilesCreatedOrEmptiedAreAnnouncedOnTheWindowThread) 
     for (MSG message; !done; ::Sleep(1))
         while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
     printer.join();
-    ASSERT_EQ(2u, window_.received.size());
-    EXPECT_EQ(kLatchwireFileCreated, window_.received[1].code);
-    EXPECT_EQ(::GetCurrentThreadId(), window_.received[1].thread);
-    EXPECT_PRED2(SamePath, sandbox_.Path(L"new.txt"), window_.received[1].text);
+    ASSERT_EQ(3u, window_.received.size());
+    EXPECT_PRED2(SamePath, sandbox_.Path(L"fresh.txt"), window_.received[1].text);
+    EXPECT_EQ(kLatchwireFileCreated, window_.received[2].code);
+    EXPECT_EQ(::GetCurrentThreadId(), window_.received[2].thread);
+    EXPECT_PRED2(SamePath, sandbox_.Path(L"new.txt"), window_.received[2].text);
 }
 
 TEST_F(HookLibraryTest, OverLongPathIsCutToTheBuffer) {

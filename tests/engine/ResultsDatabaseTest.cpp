@@ -59,7 +59,8 @@ protected:
 };
 
 // A job end of a Build run: the files its print file lists, then the print file, then the extra
-// data. Only what the driver left in Output\ is deleted once stored; the print file stays.
+// data; then a job whose output is the settings file. Only what the driver left in Output\ is
+// deleted once stored; the print file stays.
 TEST_F(ResultsDatabaseTest, JobEndStoresListedFilesPrintFileAndExtraData) {
     vb::test::SampleDriverSandbox sandbox;
     ASSERT_TRUE(ws_->Driver().Load(sandbox.AddDriver(L"FAM01.PRN"), ws_->PrintFilePath(), Out(L"USER.INI"), FALSE));
@@ -71,13 +72,16 @@ TEST_F(ResultsDatabaseTest, JobEndStoresListedFilesPrintFileAndExtraData) {
     }
     ASSERT_TRUE(WriteFileBytes(ws_->PrintFilePath(), list));
     ws_->OnPrintEvent(CDriverHandler::kJobEnded, L"Sub", L"extra text");
+    // The job that names the settings file as its output, in any letter case.
+    ASSERT_TRUE(WriteFileBytes(Out(L"USER.INI"), "[Model 300]\r\n"));
+    ws_->OnPrintEvent(CDriverHandler::kJobEnded, L"#file_profile#", L"");
 
     Rows rows = Query(L"SELECT KEY_SUB, REF_DATA, REF_DRV_VERSION FROM OUTPUT ORDER BY KEY_SUB");
     for (auto& row : rows) row[1] = vb::FromUtf8(DecodedColumn(row[1]));
     const std::wstring version = L"2.5.17.301";
-    EXPECT_EQ((Rows{{L"SUB", vb::FromUtf8(list), version}, {L"SUB::EXTDATA", L"extra text", version},
-                    {L"SUB::OUTSIDE.BIN", L"outside.bin", version}, {L"SUB::PAGE1.BIN", L"page1.bin", version},
-                    {L"SUB::PAGE2.BIN", L"page2.bin", version}}),
+    EXPECT_EQ((Rows{{L"#FILE_PROFILE#", L"[Model 300]\r\n", version}, {L"SUB", vb::FromUtf8(list), version},
+                    {L"SUB::EXTDATA", L"extra text", version}, {L"SUB::OUTSIDE.BIN", L"outside.bin", version},
+                    {L"SUB::PAGE1.BIN", L"page1.bin", version}, {L"SUB::PAGE2.BIN", L"page2.bin", version}}),
               rows);
     std::vector<bool> kept;
     for (const std::wstring& file : listed) kept.push_back(FileExists(file));

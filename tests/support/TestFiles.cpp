@@ -35,8 +35,10 @@ TempFolder::TempFolder() {
     wchar_t base[MAX_PATH];
     ::GetTempPathW(MAX_PATH, base);
     static unsigned counter = 0;
+    // A dot in the folder's name, as in "Vellbrook 2.1": whatever the program names after a
+    // file's extension must look for the last dot of the path, not the first.
     for (;;) {
-        std::wstring candidate = std::wstring(base) + L"vbtest" + std::to_wstring(::GetCurrentProcessId()) + L"_" +
+        std::wstring candidate = std::wstring(base) + L"vbtest" + std::to_wstring(::GetCurrentProcessId()) + L"." +
                                  std::to_wstring(++counter);
         if (::CreateDirectoryW(candidate.c_str(), nullptr)) {
             path_ = candidate + L"\\";

@@ -259,6 +259,9 @@ TEST_F(FilePreviewCtrlTest, PanesDifferingAtByte5000OpenOnTheDifferingLineInThei
         EXPECT_EQ(CountPixelsNear(left_.Handle(), otherLines, kLeftColour, 16), 0);
         EXPECT_EQ(CountPixelsNear(left_.Handle(), firstLine, kRightColour, 16), 0);
     }
+    // Equal as far as the shorter goes: the bytes only the longer holds differ.
+    ShowBoth(reference, reference.substr(0, 5000), TRUE, kPreviewHex);
+    EXPECT_EQ(left_.FirstVisibleLine(), 5000 / 16);
 }
 
 TEST_F(FilePreviewCtrlTest, ScrollingOnePaneScrollsTheOther) {

@@ -241,6 +241,8 @@ TEST_F(ListCtrlExTest, FilterRemovesRowsFromTheViewAndDisplayAllAsksTheParent) {
     // A cell with an ampersand is shown as typed and filters by its own text.
     ContextMenu(host, host.CellPoint(0, 0), CListCtrlEx::kFilterCommand);
     ASSERT_NE(Entry(CListCtrlEx::kFilterCommand), nullptr);
+    // The viewer's first fill holds only the failed rows: all rows are offered from the start.
+    EXPECT_TRUE(Entry(CListCtrlEx::kDisplayAllCommand)->enabled);
     EXPECT_EQ(Entry(CListCtrlEx::kFilterCommand)->text, L"Filtering data on the value [a&&b]");
     EXPECT_EQ(host.Texts(1), (std::vector<std::wstring>{L"Yes", L"No"}));
     EXPECT_EQ(host.list.FilterColumn(), 0);
@@ -252,7 +254,8 @@ TEST_F(ListCtrlExTest, FilterRemovesRowsFromTheViewAndDisplayAllAsksTheParent) {
     EXPECT_FALSE(Entry(CListCtrlEx::kFilterCommand)->enabled);
     EXPECT_FALSE(Entry(CListCtrlEx::kCopyRowCommand)->enabled);
 
-    ListHost yes({{L"Name", false}, {L"Ok", false}}, {{L"a", L"Yes"}, {L"c", L"yes"}, {L"d", L"No"}, {L"%s", L"YES"}});
+    // The first row differs too: every row is looked at, the first included.
+    ListHost yes({{L"Name", false}, {L"Ok", false}}, {{L"d", L"No"}, {L"a", L"Yes"}, {L"c", L"yes"}, {L"%s", L"YES"}});
     yes.list.FilterByValue(1, L"Yes");
     EXPECT_EQ(yes.Texts(0), (std::vector<std::wstring>{L"a", L"c", L"%s"}));
 }
