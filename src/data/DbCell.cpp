@@ -37,6 +37,13 @@ DbCell DbCell::FromColumn(sqlite3_stmt* statement, int index) {
     return cell;
 }
 
+DbCell DbCell::Text(std::wstring text) {
+    DbCell cell;
+    cell.storage = SQLITE_TEXT;
+    cell.text = std::move(text);
+    return cell;
+}
+
 int DbCell::Bind(sqlite3_stmt* statement, int index) const {
     switch (storage) {
         case SQLITE_INTEGER:

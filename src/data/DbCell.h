@@ -20,6 +20,7 @@ struct DbCell {
     std::string bytes;
 
     static DbCell FromColumn(sqlite3_stmt* statement, int index);
+    static DbCell Text(std::wstring text);
     int Bind(sqlite3_stmt* statement, int index) const;
 };
 

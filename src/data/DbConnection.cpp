@@ -97,11 +97,11 @@ void CDbConnection::Close(BOOL full) {
     }
 }
 
-HRESULT CDbConnection::OpenRowset(LPCWSTR sql, BOOL updatable) {
+HRESULT CDbConnection::OpenRowset(LPCWSTR sql, BOOL updatable, std::vector<DbCell> values) {
     if (!sql || !*sql || !database_) return E_FAIL;
     Close(FALSE);
     auto rowset = std::make_unique<CDbRowset>();
-    HRESULT result = rowset->Open(database_.Get(), TranslateJetSql(sql), updatable != FALSE);
+    HRESULT result = rowset->Open(database_.Get(), TranslateJetSql(sql), updatable != FALSE, std::move(values));
     if (FAILED(result)) {
         errorText_ = rowset->ErrorText();
         return result;
@@ -112,9 +112,9 @@ HRESULT CDbConnection::OpenRowset(LPCWSTR sql, BOOL updatable) {
     return S_OK;
 }
 
-BOOL CDbConnection::Execute(LPCWSTR sql, int mode, BOOL updatable) {
+BOOL CDbConnection::Execute(LPCWSTR sql, int mode, BOOL updatable, std::vector<DbCell> values) {
     if (!sql || !*sql) return FALSE;
-    HRESULT result = OpenRowset(sql, updatable);
+    HRESULT result = OpenRowset(sql, updatable, std::move(values));
     bool success = mode == 1 ? SUCCEEDED(result) : mode == 0 ? HasRowset() : true;
     if (success) return TRUE;
     ShowSqlFailure(result, sql);
