@@ -53,7 +53,8 @@ bool MakeDatabase(const std::wstring& path, CDbConnection& db) {
 
 // The results store's write: the row with its data bound to the statement.
 bool StoreThroughConnection(CDbConnection& db, int key) {
-    return db.Execute(InsertSql(std::to_wstring(key), L"?").c_str(), 1, FALSE, {vb::DbCell::Text(ItemText(key))});
+    return db.Execute(InsertSql(std::to_wstring(key), L"?").c_str(), 1, FALSE,
+                      {vb::DbCell::Utf8Text(vb::ToUtf8(ItemText(key)))});
 }
 
 bool ReadThroughConnection(CDbConnection& db, int key) {

@@ -191,6 +191,16 @@ Variant CDbConnection::GetValue(int column) const { return GetValue(*Variant(sta
 long CDbConnection::GetInt(int column) const { return ToLong(*GetValue(column).Get()).value_or(0); }
 
 std::wstring CDbConnection::GetString(int column) const {
+    // A text column's text as it is: through a VARIANT a long text (a byte array) is copied
+    // several times over.
+    if (!FAILED(lastResult_) && rowset_ && column >= 1 && column <= GetColumnCount() && !lookups_.count(column)) {
+        const DbCell* cell = rowset_->CellAt(column - 1);
+        const DBTYPE type = rowset_->ColumnAt(column - 1).type;
+        if (cell && cell->storage == SQLITE_TEXT &&
+            (type == DBTYPE_WSTR || type == DBTYPE_IUNKNOWN || type == DBTYPE_VARIANT)) {
+            return cell->text;
+        }
+    }
     return VariantToText(*GetValue(column).Get()).value_or(std::wstring());
 }
 

@@ -1,5 +1,6 @@
 // The family's results database: storing what a Build run's print jobs wrote, and reading it
 // back for the comparison and the result viewer.
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -106,6 +107,12 @@ std::wstring FitColumn(std::wstring_view text, size_t width) {
     return vb::QuoteForSql(text.substr(0, end));
 }
 
+// Base64 is ASCII: the text read back is compared with the new one character by character.
+bool SameText(std::wstring_view stored, std::string_view encoded) {
+    return std::equal(stored.begin(), stored.end(), encoded.begin(), encoded.end(),
+                      [](wchar_t c, char b) { return c == static_cast<unsigned char>(b); });
+}
+
 // The file in Base64; nothing when it cannot be opened or read whole. An empty file gives an
 // empty text, which is a capture of its own.
 std::optional<vb::Bstr> EncodeCapture(const std::wstring& path) {
@@ -189,7 +196,7 @@ CWorkSpace::StoreResult CWorkSpace::StoreItem(const std::wstring& file, const CR
         return StoreResult::Failed;
     }
     const UINT size = ::SysStringByteLen(encoded->Get());
-    std::wstring text = vb::FromAnsi(reinterpret_cast<const char*>(encoded->Get()));
+    std::string text(reinterpret_cast<const char*>(encoded->Get()), size);
     encoded.reset();
 
     auto notStored = [&](const std::wstring& reason) {
@@ -218,9 +225,9 @@ CWorkSpace::StoreResult CWorkSpace::StoreItem(const std::wstring& file, const CR
         {FitColumn(run.UserName(), kUserWidth), FitColumn(run.SystemDescription(), kSystemWidth),
          FitColumn(driver_.VersionText(), kVersionWidth), FormatCurrentDateTime(), kBound,
          Unsigned(run.GetElapsedMs()), Signed(delta.gdiObjects), Signed(delta.userObjects),
-         Signed(static_cast<DWORD>(delta.memory.PrivateUsage)), otherText == text ? L"-1" : L"0", key.NAME, keyText,
-         key.KEY_SUB});
-    if (!resultsDb_.Execute(statement.c_str(), 1, FALSE, {vb::DbCell::Text(std::move(text))})) {
+         Signed(static_cast<DWORD>(delta.memory.PrivateUsage)), SameText(otherText, text) ? L"-1" : L"0", key.NAME,
+         keyText, key.KEY_SUB});
+    if (!resultsDb_.Execute(statement.c_str(), 1, FALSE, {vb::DbCell::Utf8Text(std::move(text))})) {
         return StoreResult::Failed;
     }
     if (!transaction.Commit()) return notStored(resultsDb_.LastErrorText());
