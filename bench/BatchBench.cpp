@@ -237,14 +237,15 @@ bool Measure(int jobs, int rounds) {
         std::printf("  %-38s %10.2f %12.2f %12.2f\n", kRunNames[run], best[run].whole, best[run].first, best[run].last);
     }
     // Everything but the driver's work: the Build run less the same script text driving the
-    // same driver with nothing captured; against the raw insert made where the store makes its
-    // own, as each job ends.
+    // same driver with nothing captured; as a share of that script and driver's own time, and
+    // against the raw insert made where the store makes its own, as each job ends.
     for (int run : {kReference, kComparison}) {
         std::printf("  the bench's own cost, %-10s", run == kReference ? "reference" : "comparison");
         for (double PerJob::*part : {&PerJob::whole, &PerJob::first, &PerJob::last}) {
             if (best[run].*part < 0 || best[kRawInRun].*part < 0) continue;
             const double own = best[run].*part - best[kDirect].*part;
-            std::printf(" %7.2f (%.2f times a raw insert)", own, own / (best[kRawInRun].*part));
+            std::printf(" %7.2f (%3.0f %%, %.2f times a raw insert)", own, own * 100 / best[kDirect].*part,
+                        own / (best[kRawInRun].*part));
         }
         std::printf("\n");
     }

@@ -1,7 +1,5 @@
 #include "JobPace.h"
 
-#include <commctrl.h>
-
 #include <cwchar>
 
 namespace bench {
@@ -14,16 +12,24 @@ constexpr wchar_t kJobMark[] = L"bench job done";
 
 std::wstring JobPace::MarkStatement() { return std::wstring(L"Me.Trace \"") + kJobMark + L"\""; }
 
-JobPace::JobPace(HWND logPane, std::function<void(int)> onJob) : pane_(logPane), onJob_(std::move(onJob)) {
-    ::SetWindowSubclass(pane_, Watch, 1, reinterpret_cast<DWORD_PTR>(this));
+// The pane's user data carry the watch while it runs, and are given back afterwards.
+JobPace::JobPace(HWND logPane, std::function<void(int)> onJob)
+    : pane_(logPane),
+      paneProc_(reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(logPane, GWLP_WNDPROC))),
+      paneData_(::SetWindowLongPtrW(logPane, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this))),
+      onJob_(std::move(onJob)) {
+    ::SetWindowLongPtrW(pane_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Watch));
 }
 
-JobPace::~JobPace() { ::RemoveWindowSubclass(pane_, Watch, 1); }
+JobPace::~JobPace() {
+    ::SetWindowLongPtrW(pane_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(paneProc_));
+    ::SetWindowLongPtrW(pane_, GWLP_USERDATA, paneData_);
+}
 
-LRESULT CALLBACK JobPace::Watch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+LRESULT CALLBACK JobPace::Watch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* pace = reinterpret_cast<JobPace*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    LRESULT result = ::CallWindowProcW(pace->paneProc_, window, message, wParam, lParam);
     if (message == EM_REPLACESEL && lParam && std::wcsstr(reinterpret_cast<const wchar_t*>(lParam), kJobMark)) {
-        auto* pace = reinterpret_cast<JobPace*>(data);
         pace->ends_.push_back(pace->clock_.Seconds());
         if (pace->onJob_) pace->onJob_(pace->Jobs());
     }

@@ -37,6 +37,14 @@ DbCell DbCell::FromColumn(sqlite3_stmt* statement, int index) {
     return cell;
 }
 
+DbCell DbCell::Utf8Text(std::string text) {
+    DbCell cell;
+    cell.storage = SQLITE_TEXT;
+    cell.bytes = std::move(text);
+    cell.utf8 = true;
+    return cell;
+}
+
 int DbCell::Bind(sqlite3_stmt* statement, int index) const {
     switch (storage) {
         case SQLITE_INTEGER:
@@ -44,6 +52,9 @@ int DbCell::Bind(sqlite3_stmt* statement, int index) const {
         case SQLITE_FLOAT:
             return ::sqlite3_bind_double(statement, index, real);
         case SQLITE_TEXT:
+            if (utf8) {
+                return ::sqlite3_bind_text(statement, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_STATIC);
+            }
             return ::sqlite3_bind_text16(statement, index, text.data(), static_cast<int>(text.size() * sizeof(wchar_t)),
                                          SQLITE_STATIC);
         case SQLITE_BLOB:

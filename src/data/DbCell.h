@@ -17,9 +17,12 @@ struct DbCell {
     sqlite3_int64 integer = 0;
     double real = 0;
     std::wstring text;
-    std::string bytes;
+    std::string bytes;  // a blob's bytes, or the text of a value made by Utf8Text
+    bool utf8 = false;  // the text is in `bytes`, as UTF-8
 
     static DbCell FromColumn(sqlite3_stmt* statement, int index);
+    // A text to bind, already in the database's own encoding: it goes in without a conversion.
+    static DbCell Utf8Text(std::string text);
     int Bind(sqlite3_stmt* statement, int index) const;
 };
 

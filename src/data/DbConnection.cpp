@@ -97,11 +97,11 @@ void CDbConnection::Close(BOOL full) {
     }
 }
 
-HRESULT CDbConnection::OpenRowset(LPCWSTR sql, BOOL updatable) {
+HRESULT CDbConnection::OpenRowset(LPCWSTR sql, BOOL updatable, std::vector<DbCell> values) {
     if (!sql || !*sql || !database_) return E_FAIL;
     Close(FALSE);
     auto rowset = std::make_unique<CDbRowset>();
-    HRESULT result = rowset->Open(database_.Get(), TranslateJetSql(sql), updatable != FALSE);
+    HRESULT result = rowset->Open(database_.Get(), TranslateJetSql(sql), updatable != FALSE, std::move(values));
     if (FAILED(result)) {
         errorText_ = rowset->ErrorText();
         return result;
@@ -112,9 +112,9 @@ HRESULT CDbConnection::OpenRowset(LPCWSTR sql, BOOL updatable) {
     return S_OK;
 }
 
-BOOL CDbConnection::Execute(LPCWSTR sql, int mode, BOOL updatable) {
+BOOL CDbConnection::Execute(LPCWSTR sql, int mode, BOOL updatable, std::vector<DbCell> values) {
     if (!sql || !*sql) return FALSE;
-    HRESULT result = OpenRowset(sql, updatable);
+    HRESULT result = OpenRowset(sql, updatable, std::move(values));
     bool success = mode == 1 ? SUCCEEDED(result) : mode == 0 ? HasRowset() : true;
     if (success) return TRUE;
     ShowSqlFailure(result, sql);
@@ -191,6 +191,16 @@ Variant CDbConnection::GetValue(int column) const { return GetValue(*Variant(sta
 long CDbConnection::GetInt(int column) const { return ToLong(*GetValue(column).Get()).value_or(0); }
 
 std::wstring CDbConnection::GetString(int column) const {
+    // A text column's text as it is: through a VARIANT a long text (a byte array) is copied
+    // several times over.
+    if (!FAILED(lastResult_) && rowset_ && column >= 1 && column <= GetColumnCount() && !lookups_.count(column)) {
+        const DbCell* cell = rowset_->CellAt(column - 1);
+        const DBTYPE type = rowset_->ColumnAt(column - 1).type;
+        if (cell && cell->storage == SQLITE_TEXT &&
+            (type == DBTYPE_WSTR || type == DBTYPE_IUNKNOWN || type == DBTYPE_VARIANT)) {
+            return cell->text;
+        }
+    }
     return VariantToText(*GetValue(column).Get()).value_or(std::wstring());
 }
 

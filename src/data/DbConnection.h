@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "DbErrors.h"
 #include "DbRowset.h"
@@ -28,12 +29,14 @@ public:
     // Closes the rowset; with `full` also forgets the column lookups and closes the database.
     void Close(BOOL full = FALSE);
 
-    // Runs one statement. A query leaves its rowset on the first row (last result S_OK) or at
-    // the end (kDbEndOfRowset); other statements run to their end and leave no rowset.
-    HRESULT OpenRowset(LPCWSTR sql, BOOL updatable = FALSE);
+    // Runs one statement, with `values` bound to its parameter markers ("?") in turn: a long
+    // text goes in as it is instead of being spelled out in the statement. A query leaves its
+    // rowset on the first row (last result S_OK) or at the end (kDbEndOfRowset); other
+    // statements run to their end and leave no rowset.
+    HRESULT OpenRowset(LPCWSTR sql, BOOL updatable = FALSE, std::vector<vb::DbCell> values = {});
     // OpenRowset, and a box when it failed: mode 1 wants success, mode 0 an open rowset, any
     // other mode accepts everything.
-    BOOL Execute(LPCWSTR sql, int mode = 0, BOOL updatable = FALSE);
+    BOOL Execute(LPCWSTR sql, int mode = 0, BOOL updatable = FALSE, std::vector<vb::DbCell> values = {});
     void MoveNext();
 
     // Columns are numbered from 1.

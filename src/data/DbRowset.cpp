@@ -64,9 +64,13 @@ HRESULT CDbRowset::Prepare(std::wstring_view sql) {
         errorText_ = L"Characters found after end of SQL statement.";
         return DB_E_ERRORSINCOMMAND;
     }
-    if (::sqlite3_bind_parameter_count(statement_.Get()) > 0) {
+    if (static_cast<size_t>(::sqlite3_bind_parameter_count(statement_.Get())) != values_.size()) {
         errorText_ = L"No value given for one or more required parameters.";
         return DB_E_PARAMNOTOPTIONAL;
+    }
+    for (size_t i = 0; i < values_.size(); ++i) {
+        code = values_[i].Bind(statement_.Get(), static_cast<int>(i) + 1);
+        if (code != SQLITE_OK) return Fail(code);
     }
     return S_OK;
 }
@@ -108,8 +112,9 @@ HRESULT CDbRowset::StepInto(Row& row, bool& gotRow) {
     return S_OK;
 }
 
-HRESULT CDbRowset::Open(sqlite3* database, std::wstring_view sql, bool updatable) {
+HRESULT CDbRowset::Open(sqlite3* database, std::wstring_view sql, bool updatable, std::vector<DbCell> values) {
     database_ = database;
+    values_ = std::move(values);
     updatable_ = false;
     firstColumn_ = 0;
     std::wstring text(sql);

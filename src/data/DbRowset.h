@@ -27,10 +27,11 @@ public:
     CDbRowset(const CDbRowset&) = delete;
     CDbRowset& operator=(const CDbRowset&) = delete;
 
-    // Prepares `sql` (already in SQLite's dialect) and moves to the first row: S_OK on a row,
-    // kDbEndOfRowset when there is none, a failure code otherwise. A statement without result
-    // columns runs to its end and leaves no rowset open.
-    HRESULT Open(sqlite3* database, std::wstring_view sql, bool updatable);
+    // Prepares `sql` (already in SQLite's dialect) with `values` bound to its parameter markers
+    // in turn, and moves to the first row: S_OK on a row, kDbEndOfRowset when there is none, a
+    // failure code otherwise. A statement without result columns runs to its end and leaves no
+    // rowset open.
+    HRESULT Open(sqlite3* database, std::wstring_view sql, bool updatable, std::vector<DbCell> values = {});
     // S_OK on the next row, kDbEndOfRowset at the end, kDbReadStopped when the read failed.
     HRESULT MoveNext();
 
@@ -65,6 +66,7 @@ private:
     HRESULT ShowRow(size_t index);
 
     sqlite3* database_ = nullptr;
+    std::vector<DbCell> values_;  // bound as they are: they live as long as the statement
     UniqueSqliteStatement statement_;
     std::vector<Column> columns_;
     bool open_ = false;

@@ -1,5 +1,6 @@
 // The family's results database: storing what a Build run's print jobs wrote, and reading it
 // back for the comparison and the result viewer.
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -10,7 +11,6 @@
 #include "SqlQuoting.h"
 #include "Strings.h"
 #include "UniqueHandle.h"
-#include "Variant.h"
 #include "WorkSpace.h"
 
 namespace {
@@ -43,11 +43,6 @@ constexpr wchar_t kInsertCmp[] =
     L"INSERT INTO [OUTPUT] ([CMP_USER],[CMP_SYSTEM],[CMP_DRV_VERSION],[CMP_DATE],[CMP_DATA],[CMP_DURATION],"
     L"[CMP_GDI_OBJ],[CMP_USR_OBJ],[CMP_MEM_USAGE],[SUCCESS],[NAME],[KEY],[KEY_SUB]) VALUES ( '%s', '%s', '%s', "
     L"'%s', '%s', %u, %d, %d, %d, %d, '%s', %u, '%s')";
-// The store's own data queries have two blanks before WHERE, the reader's one.
-constexpr wchar_t kStoreSelectRef[] =
-    L"SELECT [REF_DATA] FROM [OUTPUT]  WHERE [NAME] = '%s' AND [KEY] = %u AND [KEY_SUB] = '%s'";
-constexpr wchar_t kStoreSelectCmp[] =
-    L"SELECT [CMP_DATA] FROM [OUTPUT]  WHERE [NAME] = '%s' AND [KEY] = %u AND [KEY_SUB] = '%s'";
 constexpr wchar_t kReadSelectRef[] =
     L"SELECT [REF_DATA] FROM [OUTPUT] WHERE [NAME] = '%s' AND [KEY] = %u AND [KEY_SUB] = '%s'";
 constexpr wchar_t kReadSelectCmp[] =
@@ -63,9 +58,34 @@ constexpr size_t kVersionWidth = 16;
 
 constexpr wchar_t kExtraDataName[] = L"EXTDATA";
 
-// The statements keep their printf form; every placeholder takes a text, in turn.
-std::wstring FillStatement(std::wstring_view pattern, std::initializer_list<std::wstring_view> args) {
-    return vb::FormatTemplate(vb::ReplaceAll(vb::ReplaceAll(pattern, L"%u", L"%s"), L"%d", L"%s"), args);
+// A value that goes into the statement bound, not spelled out.
+constexpr std::nullopt_t kBound = std::nullopt;
+
+// The statements keep their printf form; every placeholder (%s, %u, %d) takes a text, in turn.
+// A placeholder given kBound becomes a parameter marker, with the quotes around it.
+std::wstring FillStatement(std::wstring_view pattern, std::initializer_list<std::optional<std::wstring_view>> args) {
+    std::wstring result;
+    auto next = args.begin();
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        const bool placeholder = pattern[i] == L'%' && i + 1 < pattern.size() &&
+                                 std::wstring_view(L"sud").find(pattern[i + 1]) != std::wstring_view::npos;
+        if (!placeholder || next == args.end()) {
+            result.push_back(pattern[i]);
+            continue;
+        }
+        const std::optional<std::wstring_view>& arg = *next++;
+        ++i;
+        if (arg) {
+            result.append(*arg);
+            continue;
+        }
+        if (!result.empty() && result.back() == L'\'' && i + 1 < pattern.size() && pattern[i + 1] == L'\'') {
+            result.pop_back();
+            ++i;
+        }
+        result.push_back(L'?');
+    }
+    return result;
 }
 
 std::wstring Unsigned(long long value) { return std::to_wstring(static_cast<unsigned long>(value)); }
@@ -85,6 +105,12 @@ std::wstring FitColumn(std::wstring_view text, size_t width) {
     }
     if (end > 0 && end < text.size() && IS_HIGH_SURROGATE(text[end - 1])) --end;
     return vb::QuoteForSql(text.substr(0, end));
+}
+
+// Base64 is ASCII: the text read back is compared with the new one character by character.
+bool SameText(std::wstring_view stored, std::string_view encoded) {
+    return std::equal(stored.begin(), stored.end(), encoded.begin(), encoded.end(),
+                      [](wchar_t c, char b) { return c == static_cast<unsigned char>(b); });
 }
 
 // The file in Base64; nothing when it cannot be opened or read whole. An empty file gives an
@@ -170,7 +196,7 @@ CWorkSpace::StoreResult CWorkSpace::StoreItem(const std::wstring& file, const CR
         return StoreResult::Failed;
     }
     const UINT size = ::SysStringByteLen(encoded->Get());
-    const std::wstring text = vb::FromAnsi(reinterpret_cast<const char*>(encoded->Get()));
+    std::string text(reinterpret_cast<const char*>(encoded->Get()), size);
     encoded.reset();
 
     auto notStored = [&](const std::wstring& reason) {
@@ -178,7 +204,7 @@ CWorkSpace::StoreResult CWorkSpace::StoreItem(const std::wstring& file, const CR
                                     {vb::UnquoteFromSql(key.KEY_SUB), reason}));
         return StoreResult::Failed;
     };
-    // The row and its data are one write: a failure in between leaves the row as it was.
+    // The other column is judged as it is when the row is written.
     CDbTransaction transaction(resultsDb_);
     if (!transaction.IsActive()) return notStored(resultsDb_.LastErrorText());
     COutputKey other = key;
@@ -188,34 +214,24 @@ CWorkSpace::StoreResult CWorkSpace::StoreItem(const std::wstring& file, const CR
     if (found < 0) return StoreResult::Failed;
 
     const std::wstring keyText = Unsigned(key.KEY);
-    const std::wstring statement = FillStatement(
-        found ? (key.reference ? kUpdateRef : kUpdateCmp) : (key.reference ? kInsertRef : kInsertCmp),
-        {FitColumn(run.UserName(), kUserWidth), FitColumn(run.SystemDescription(), kSystemWidth),
-         FitColumn(driver_.VersionText(), kVersionWidth), FormatCurrentDateTime(), L"", Unsigned(run.GetElapsedMs()),
-         Signed(delta.gdiObjects), Signed(delta.userObjects), Signed(static_cast<DWORD>(delta.memory.PrivateUsage)),
-         otherText == text ? L"-1" : L"0", key.NAME, keyText, key.KEY_SUB});
-    if (!resultsDb_.Execute(statement.c_str(), 1)) return StoreResult::Failed;
-    if (size == 0) return transaction.Commit() ? StoreResult::StoredEmpty : notStored(resultsDb_.LastErrorText());
-
-    const std::wstring select =
-        FillStatement(key.reference ? kStoreSelectRef : kStoreSelectCmp, {key.NAME, keyText, key.KEY_SUB});
-    if (!resultsDb_.Execute(select.c_str(), 0, TRUE)) return StoreResult::Failed;
-    if (resultsDb_.LastResult() != S_OK || !resultsDb_.IsUpdatable()) return notStored(L"the row cannot be written");
     if (size > kHugeData) {
         Log(vb::FormatTemplate(L"Huge data on Script(%s) / %s / %s kb)",
                                {keyText, vb::UnquoteFromSql(key.KEY_SUB), std::to_wstring(size / 1024)}));
     }
-    resultsDb_.SetWriteEnabled(TRUE);
-    HRESULT written = E_FAIL;
-    std::wstring writeError = L"the data column takes no text";
-    if (resultsDb_.SetValue(*vb::Variant(1L).Get(), *vb::Variant(text).Get())) {
-        written = resultsDb_.WriteBackRow();
-        writeError = resultsDb_.LastErrorText();
+    // The data go in as a bound value of the same statement: the row, which may hold the other
+    // run's data beside them, is rewritten once.
+    const std::wstring statement = FillStatement(
+        found ? (key.reference ? kUpdateRef : kUpdateCmp) : (key.reference ? kInsertRef : kInsertCmp),
+        {FitColumn(run.UserName(), kUserWidth), FitColumn(run.SystemDescription(), kSystemWidth),
+         FitColumn(driver_.VersionText(), kVersionWidth), FormatCurrentDateTime(), kBound,
+         Unsigned(run.GetElapsedMs()), Signed(delta.gdiObjects), Signed(delta.userObjects),
+         Signed(static_cast<DWORD>(delta.memory.PrivateUsage)), SameText(otherText, text) ? L"-1" : L"0", key.NAME,
+         keyText, key.KEY_SUB});
+    if (!resultsDb_.Execute(statement.c_str(), 1, FALSE, {vb::DbCell::Utf8Text(std::move(text))})) {
+        return StoreResult::Failed;
     }
-    resultsDb_.SetWriteEnabled(FALSE);
-    resultsDb_.Close();
-    if (FAILED(written)) return notStored(writeError);
-    return transaction.Commit() ? StoreResult::Stored : notStored(resultsDb_.LastErrorText());
+    if (!transaction.Commit()) return notStored(resultsDb_.LastErrorText());
+    return size == 0 ? StoreResult::StoredEmpty : StoreResult::Stored;
 }
 
 BOOL CWorkSpace::GetOutputData(std::wstring& out, const COutputKey& key) {

@@ -96,6 +96,7 @@ TEST_F(DbConnectionTest, ModesDecideWhatCountsAsSuccess) {
         {missing, 0, false, true},
         {L"SELECT [NAME] FROM [SCRIPTS]; DELETE FROM [SCRIPTS]", 0, false, true},  // one statement at a time
         {L"SELECT [NAME] FROM [SCRIPTS];", 0, true, false},
+        {L"UPDATE [OUTPUT] SET [REF_DATA] = ?", 1, false, true},  // a parameter without a value
         {L"", 1, false, false},
         {nullptr, 0, false, false},
     };
