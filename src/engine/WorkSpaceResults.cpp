@@ -195,8 +195,10 @@ CWorkSpace::StoreResult CWorkSpace::StoreItem(const std::wstring& file, const CR
         LogError(vb::FormatTemplate(L"The output file [%s] cannot be read; it is not stored.", {file}));
         return StoreResult::Failed;
     }
+    // The size is the encoder's buffer, as the huge-data warning counts it; the text ends at its
+    // NUL, and the one or two bytes the buffer holds after it are no part of what is stored.
     const UINT size = ::SysStringByteLen(encoded->Get());
-    std::string text(reinterpret_cast<const char*>(encoded->Get()), size);
+    std::string text(reinterpret_cast<const char*>(encoded->Get()));
     encoded.reset();
 
     auto notStored = [&](const std::wstring& reason) {
@@ -250,6 +252,9 @@ int CWorkSpace::ReadOutputData(std::wstring& out, const COutputKey& key) {
     }
     if (resultsDb_.LastResult() == vb::kDbEndOfRowset) return 0;
     out = resultsDb_.GetString(1);
+    // Rows stored while the store bound the encoder's whole buffer end in one or two NULs, which
+    // no Base64 text holds: read without them, such rows still compare with new ones.
+    out.erase(out.find_last_not_of(L'\0') + 1);
     return 1;
 }
 

@@ -156,6 +156,37 @@ TEST_F(DbConnectionTest, ColumnTypesFollowTheDeclaredTypes) {
     EXPECT_EQ(0, db_.GetInt(3));
 }
 
+// GetString reads a text cell directly; it must give what the value's text gives, at the edges
+// too: in a text column, a long text column and an expression, each read with a lookup or not.
+TEST_F(DbConnectionTest, TextsReadDirectlyAsThroughTheirValue) {
+    const struct {
+        const wchar_t* sql;
+        std::wstring text;
+    } cases[] = {
+        {L"NULL", L""},
+        {L"''", L""},
+        {L"'a' || char(0) || 'b'", std::wstring(L"a\0b", 3)},
+        {L"'cmVm' || char(0) || char(0)", std::wstring(L"cmVm\0\0", 6)},
+        {L"'Gr\u00FC\u00DFe \u00E9tiquette \U0001F600'", L"Gr\u00FC\u00DFe \u00E9tiquette \U0001F600"},
+    };
+    for (bool lookup : {false, true}) {
+        if (lookup) db_.SetColumnLookup({{L"other", L"mapped"}});
+        for (const auto& c : cases) {
+            const std::wstring value = c.sql;
+            const std::wstring update = L"UPDATE [OUTPUT] SET [REF_USER] = " + value + L", [REF_DATA] = " + value;
+            ASSERT_TRUE(db_.Execute(update.c_str(), 1));
+            ASSERT_TRUE(db_.Execute(L"SELECT [REF_USER],[REF_DATA],[REF_USER] || '' AS [X] FROM [OUTPUT]", 0));
+            for (int column = 1; column <= 3; ++column) {
+                SCOPED_TRACE(vb::ToUtf8(value) + ", column " + std::to_string(column) + (lookup ? ", lookup" : ""));
+                EXPECT_EQ(c.text, db_.GetString(column));
+                EXPECT_EQ(c.text, vb::VariantToText(*db_.GetValue(column).Get()).value_or(L""));
+            }
+        }
+    }
+    ASSERT_TRUE(db_.Execute(L"SELECT [REF_USER],[REF_DATA],'other' AS [X] FROM [OUTPUT]", 0));
+    EXPECT_EQ(L"mapped", db_.GetString(3));
+}
+
 TEST_F(DbConnectionTest, ReadsOutsideARowsetAreEmpty) {
     CDbConnection closed;
     EXPECT_EQ(VT_EMPTY, closed.GetValue(1).Type());

@@ -136,6 +136,50 @@ TEST_F(ResultsDatabaseTest, EachStoreWritesItsRowOnce) {
               Query(L"SELECT REF_DATA, CMP_DATA, SUCCESS FROM OUTPUT"));
 }
 
+// Every size class of the last group (no padding, "==", "=") stores exactly its Base64 text in
+// both data columns: as many bytes as characters, nothing after them.
+TEST_F(ResultsDatabaseTest, StoredDataAreExactlyTheirBase64Text) {
+    const wchar_t* const tails[] = {L"", L"YQ==", L"YWI="};  // of "", "a", "ab"
+    for (size_t size : {1, 2, 3, 4, 5, 6, 300, 301, 302}) {
+        std::string bytes;
+        std::wstring base64;
+        for (size_t i = 0; i < size; ++i) bytes.push_back("abc"[i % 3]);
+        for (size_t i = 0; i < size / 3; ++i) base64 += L"YWJj";
+        base64 += tails[size % 3];
+        const std::wstring subItem = L"S" + std::to_wstring(size);
+        Key().SetSubItem(subItem.c_str());
+        Key().reference = TRUE;
+        ASSERT_TRUE(StoreJob(bytes));
+        Key().reference = FALSE;
+        ASSERT_TRUE(StoreJob(bytes));
+        const std::wstring length = std::to_wstring(base64.size());
+        EXPECT_EQ((Rows{{length, length, length, length, base64, base64, L"-1"}}),
+                  Query((L"SELECT length(CAST(REF_DATA AS BLOB)), length(REF_DATA), length(CAST(CMP_DATA AS BLOB)), "
+                         L"length(CMP_DATA), REF_DATA, CMP_DATA, SUCCESS FROM OUTPUT WHERE KEY_SUB = '" +
+                         subItem + L"'")
+                            .c_str()))
+            << size;
+    }
+}
+
+// Rows stored while the store bound the encoder's whole buffer end in NULs: they read without
+// them, so a new capture of the same bytes still compares equal, and a different one does not.
+TEST_F(ResultsDatabaseTest, StoredDataEndingInNulsReadAsTheirText) {
+    ASSERT_TRUE(StoreJob("ref"));
+    ASSERT_EQ("", vb::test::ExecRaw(ws_->ResultsDatabasePath(),
+                                    "UPDATE OUTPUT SET REF_DATA = CAST(x'636D566D0000' AS TEXT)"));
+    ASSERT_EQ((Rows{{L"6"}}), Query(L"SELECT length(CAST(REF_DATA AS BLOB)) FROM OUTPUT"));
+    std::wstring read;
+    EXPECT_TRUE(ws_->GetOutputData(read, Key()));
+    EXPECT_EQ(L"cmVm", read);
+
+    Key().reference = FALSE;
+    ASSERT_TRUE(StoreJob("ref"));
+    EXPECT_EQ((Rows{{L"4", L"-1"}}), Query(L"SELECT length(CAST(CMP_DATA AS BLOB)), SUCCESS FROM OUTPUT"));
+    ASSERT_TRUE(StoreJob("rEf"));
+    EXPECT_EQ((Rows{{L"0"}}), Query(L"SELECT SUCCESS FROM OUTPUT"));
+}
+
 TEST_F(ResultsDatabaseTest, RefusedWriteLeavesTheDatabaseAsItWas) {
     ASSERT_TRUE(StoreJob("old data"));
     const Rows before = Query(L"SELECT * FROM OUTPUT");
