@@ -180,6 +180,18 @@ TEST_F(ResultsDatabaseTest, StoredDataEndingInNulsReadAsTheirText) {
     EXPECT_EQ((Rows{{L"0"}}), Query(L"SELECT SUCCESS FROM OUTPUT"));
 }
 
+// A database the program makes starts with 16 KB pages; a file that was there keeps its own.
+TEST_F(ResultsDatabaseTest, NewDatabasesGetLargePagesAndOldOnesKeepTheirs) {
+    ASSERT_TRUE(StoreJob("data"));
+    EXPECT_EQ((Rows{{L"4096"}}), Query(L"PRAGMA page_size"));
+    const std::wstring fresh = folder_ / L"Data\\FRESH.mdb";
+    ASSERT_TRUE(ws_->OpenResultsDatabase(fresh));
+    EXPECT_EQ((Rows{{L"16384", L"ok"}}),
+              vb::test::QueryRaw(fresh, L"SELECT * FROM pragma_page_size, pragma_integrity_check"));
+    ASSERT_TRUE(StoreJob("data"));
+    EXPECT_EQ((Rows{{L"ZGF0YQ=="}}), vb::test::QueryRaw(fresh, L"SELECT REF_DATA FROM OUTPUT"));
+}
+
 TEST_F(ResultsDatabaseTest, RefusedWriteLeavesTheDatabaseAsItWas) {
     ASSERT_TRUE(StoreJob("old data"));
     const Rows before = Query(L"SELECT * FROM OUTPUT");
