@@ -66,21 +66,40 @@ int DbCell::Bind(sqlite3_stmt* statement, int index) const {
 
 namespace {
 
+// The automation date range, from 1 January 100 to 31 December 9999.
+constexpr double kFirstDay = -657434;
+constexpr double kLastDay = 2958465;
+
 bool DeclaredAs(std::wstring_view declared, std::wstring_view prefix) {
     return declared.size() >= prefix.size() && EqualsNoCase(declared.substr(0, prefix.size()), prefix);
 }
 
-sqlite3_int64 AsInteger(const DbCell& cell) {
+// A LONG column holds 32 bits. The store writes unsigned counts with %u, so values up to
+// 0xFFFFFFFF come back as the bits they went in with; a wider number has no 32-bit reading
+// (cutting it would give a wrong one). Reals and texts are cut as SQLite's CAST cuts them.
+std::optional<long> AsLong(const DbCell& cell) {
+    constexpr sqlite3_int64 kLowest = -0x80000000LL;
+    constexpr sqlite3_int64 kHighest = 0xFFFFFFFFLL;
+    sqlite3_int64 value = 0;
     switch (cell.storage) {
         case SQLITE_INTEGER:
-            return cell.integer;
+            value = cell.integer;
+            break;
         case SQLITE_FLOAT:
-            return static_cast<sqlite3_int64>(cell.real);
+            // Checked before the cast: a real beyond 64 bits has no defined integer.
+            if (!(cell.real > static_cast<double>(kLowest) - 1 && cell.real < static_cast<double>(kHighest) + 1)) {
+                return std::nullopt;
+            }
+            value = static_cast<sqlite3_int64>(cell.real);
+            break;
         case SQLITE_TEXT:
-            return std::wcstoll(cell.text.c_str(), nullptr, 10);
+            value = std::wcstoll(cell.text.c_str(), nullptr, 10);
+            break;
         default:
-            return 0;
+            break;
     }
+    if (value < kLowest || value > kHighest) return std::nullopt;
+    return static_cast<long>(static_cast<unsigned long>(value));
 }
 
 double AsReal(const DbCell& cell) {
@@ -198,12 +217,15 @@ DBTYPE VariantCellType(const DbCell& cell) {
 
 Variant CellToVariant(const DbCell& cell, DBTYPE type) {
     switch (type) {
-        case DBTYPE_I4:
-            return Variant(static_cast<long>(AsInteger(cell)));
+        case DBTYPE_I4: {
+            auto value = AsLong(cell);
+            return value ? Variant(*value) : Variant();
+        }
         case DBTYPE_R8:
             return Make(VT_R8, [&](VARIANT* v) { V_R8(v) = AsReal(cell); });
         case DBTYPE_BOOL:
-            return Variant::Bool(AsInteger(cell) != 0);
+            // Compared as a real, so that 0.5 is not cut to false.
+            return Variant::Bool(AsReal(cell) != 0);
         case DBTYPE_WSTR:
         case DBTYPE_BSTR:
             return Variant(AsText(cell));
@@ -215,7 +237,10 @@ Variant CellToVariant(const DbCell& cell, DBTYPE type) {
                 if (!date) return Variant();
                 return Make(VT_DATE, [&](VARIANT* v) { V_DATE(v) = *date; });
             }
-            return Make(VT_DATE, [&](VARIANT* v) { V_DATE(v) = AsReal(cell); });
+            // A day count outside the years 100 to 9999 is no date: nothing could show it.
+            const double days = AsReal(cell);
+            if (!(days > kFirstDay - 1 && days < kLastDay + 1)) return Variant();
+            return Make(VT_DATE, [&](VARIANT* v) { V_DATE(v) = days; });
         }
         case DBTYPE_IUNKNOWN: {
             if (cell.storage == SQLITE_BLOB) return ByteArray(cell.bytes.data(), cell.bytes.size());

@@ -77,34 +77,45 @@ TEST_F(BuildRunTest, PipeFamilyStoresWhatTheFileFamilyPrints) {
     }
 }
 
-// A run broken off in the middle of a job takes its watch with it: the next run watches its own
-// driver.
+// A run broken off in the middle of a job takes its watch with it, and the page files reported
+// for that job: the next run watches its own driver and stores its own pages only, even when the
+// broken job had finished more pages than the next one prints.
 TEST_F(BuildRunTest, PageFamilyStoresEachPageFileTheHookLibraryReported) {
     UseFamily(L"FAM09");
-    const CScriptItem broken = StoreScript(
-        3, L"Broken", L"Driver.StartDoc\r\nDriver.StartPage\r\nErr.Raise vbObjectError + 1, \"x\", \"jam\"");
-    EXPECT_FALSE(Build(1, {scripts_[0], broken}, {L"Model 300"}));
-    ASSERT_EQ(1u, boxes_.Boxes().size());
-    boxes_.Clear();
-
     const CScriptItem pages = StoreScript(
         4, L"Pages",
         L"Driver.StartDoc\r\n"
         L"Driver.StartPage\r\nDriver.TextOut 0, 0, \"page one\", 0\r\nDriver.EndPage\r\n"
         L"Driver.StartPage\r\nDriver.TextOut 0, 0, \"page two\", 0\r\nDriver.EndPage\r\n"
         L"Driver.EndDoc \"Lbl\"");
-    EXPECT_TRUE(Build(1, {scripts_[0], pages}, {L"Model 300"}));
+    const std::wstring brokenPage = L"Driver.StartPage\r\nDriver.TextOut 0, 0, \"broken\", 0\r\nDriver.EndPage\r\n";
+    const std::wstring jam = L"Err.Raise vbObjectError + 1, \"x\", \"jam\"";
+    const struct {
+        const char* when;
+        std::wstring script;
+    } brokenJobs[] = {
+        {"on its first page", L"Driver.StartDoc\r\nDriver.StartPage\r\n" + jam},
+        {"after three finished pages", L"Driver.StartDoc\r\n" + brokenPage + brokenPage + brokenPage + jam},
+    };
+    for (const auto& broken : brokenJobs) {
+        EXPECT_FALSE(Build(1, {scripts_[0], StoreScript(3, L"Broken", broken.script)}, {L"Model 300"})) << broken.when;
+        ASSERT_EQ(1u, boxes_.Boxes().size()) << broken.when;
+        boxes_.Clear();
 
-    const Rows rows = StoredRows(L"FAM09");
-    ASSERT_EQ(3u, rows.size());
-    EXPECT_EQ("LBL", rows[0][2]);
-    for (size_t page = 1; page <= 2; ++page) {
-        EXPECT_EQ("LBL::PRINT.TXT.PAGE" + std::to_string(page) + ".TXT", rows[page][2]);
-        EXPECT_EQ(0u, rows[page][3].rfind("PAGE\r\n", 0)) << rows[page][3];
-        EXPECT_NE(std::string::npos, rows[0][3].find(rows[page][3])) << rows[page][3];
+        EXPECT_TRUE(Build(1, {scripts_[0], pages}, {L"Model 300"})) << broken.when;
+        const Rows rows = StoredRows(L"FAM09");
+        ASSERT_EQ(3u, rows.size()) << broken.when;
+        EXPECT_EQ("LBL", rows[0][2]) << broken.when;
+        for (size_t page = 1; page <= 2; ++page) {
+            EXPECT_EQ("4", rows[page][1]) << broken.when;
+            EXPECT_EQ("LBL::PRINT.TXT.PAGE" + std::to_string(page) + ".TXT", rows[page][2]) << broken.when;
+            EXPECT_EQ(0u, rows[page][3].rfind("PAGE\r\n", 0)) << rows[page][3];
+            EXPECT_NE(std::string::npos, rows[0][3].find(rows[page][3])) << rows[page][3];
+            EXPECT_EQ(std::string::npos, rows[page][3].find("broken")) << rows[page][3];
+        }
+        EXPECT_NE(rows[1][3], rows[2][3]) << broken.when;
+        EXPECT_TRUE(ws_->HookedFiles().empty()) << broken.when;
     }
-    EXPECT_NE(rows[1][3], rows[2][3]);
-    EXPECT_TRUE(ws_->HookedFiles().empty());
 }
 
 // Stop asked for while a script runs ends the run once that script is done: what the run stored

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "CIMSObject.h"
 #include "MSScriptObject.h"
 #include "Resources.h"
@@ -18,6 +20,9 @@ constexpr wchar_t kProcedures[] =
     L"End Sub\r\n"
     L"Sub Broken()\r\n"
     L"  Driver.Fail\r\n"
+    L"End Sub\r\n"
+    L"Sub BrokenLater()\r\n"
+    L"  Driver.FailLater\r\n"
     L"End Sub\r\n";
 
 class MSScriptObjectTest : public ::testing::Test {
@@ -62,6 +67,28 @@ TEST_F(MSScriptObjectTest, BadCodeAndFailingHostObjectsFailOnlyTheirOwnCall) {
     EXPECT_FALSE(facade_.IsBusy());
     EXPECT_TRUE(facade_.Run(L"TouchDriver"));
     EXPECT_EQ(1, driver_.touches);
+}
+
+// A host object may leave its error's code and texts to the deferred fill-in; the record still
+// holds them, whether a procedure or a statement made the failing call.
+TEST_F(MSScriptObjectTest, ErrorTextsAHostObjectDefersReachTheRecord) {
+    const struct {
+        const char* way;
+        std::function<BOOL()> call;
+        long line;
+    } ways[] = {
+        {"run", [this] { return facade_.Run(L"BrokenLater"); }, 8},
+        {"statement", [this] { return facade_.ExecuteStatement(L"ran = 1\r\nDriver.FailLater"); }, 1},
+    };
+    for (const auto& way : ways) {
+        EXPECT_FALSE(way.call()) << way.way;
+        ScriptErrorText record;
+        facade_.FetchError(record);
+        EXPECT_EQ(TestHostObject::kDeferredCode, record.number) << way.way;
+        EXPECT_EQ(TestHostObject::kDeferredSource, record.source) << way.way;
+        EXPECT_EQ(TestHostObject::kDeferredDescription, record.description) << way.way;
+        EXPECT_EQ(way.line, record.line) << way.way;
+    }
 }
 
 // A reset, even by a host method while the script that called it is still on the stack (from a
