@@ -1,29 +1,8 @@
 #include "CIActiveScriptSite.h"
 
-#include <iterator>
-
 #include "AutomationObject.h"
 #include "Resources.h"
 #include "ScriptEngine.h"
-
-namespace {
-
-// An object may leave its error's code and texts to a fill-in function called on request
-// (EXCEPINFO::pfnDeferredFillIn). The engine hands the request on unmade, so the record would
-// keep only the engine's own code. A text the engine had set is freed where the object gives
-// its own.
-void CompleteDeferredException(EXCEPINFO& exception) {
-    if (!exception.pfnDeferredFillIn) return;
-    const BSTR before[] = {exception.bstrSource, exception.bstrDescription, exception.bstrHelpFile};
-    exception.pfnDeferredFillIn(&exception);
-    exception.pfnDeferredFillIn = nullptr;
-    const BSTR after[] = {exception.bstrSource, exception.bstrDescription, exception.bstrHelpFile};
-    for (size_t i = 0; i < std::size(before); ++i) {
-        if (before[i] != after[i]) ::SysFreeString(before[i]);
-    }
-}
-
-}  // namespace
 
 HRESULT CIActiveScriptSite::QueryInterface(REFIID iid, void** out) {
     if (!out) return E_POINTER;
@@ -81,7 +60,12 @@ HRESULT CIActiveScriptSite::OnScriptError(IActiveScriptError* error) {
     // source line text at all).
     ScriptErrorInfo record;
     error->GetExceptionInfo(&record.exception);
-    CompleteDeferredException(record.exception);
+    // An object may leave its error's code and texts to a function called on request; the engine
+    // hands that request on unmade, and the record would keep only the engine's own code.
+    if (record.exception.pfnDeferredFillIn) {
+        record.exception.pfnDeferredFillIn(&record.exception);
+        record.exception.pfnDeferredFillIn = nullptr;
+    }
     error->GetSourceLineText(&record.text);
     error->GetSourcePosition(&record.sourceContext, &record.line, &record.column);
     if (engine_) engine_->SetErrorInfo(std::move(record));
