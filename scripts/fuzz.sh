@@ -15,7 +15,8 @@ harnesses=("$@")
 [ ${#harnesses[@]} -gt 0 ] || harnesses=(definition-file base64 print-file-list sql global-script driver-records result-preview)
 inputs_wanted=1000000
 
-cmake --build "$build" --target vb_fuzz >/dev/null || exit 1
+VB_BUILD_DIR="$build" bash "$root/scripts/configure.sh" || exit 1
+cmake --build "$build" --target vb_fuzz -j"$(nproc)" >/dev/null || exit 1
 export VB_WINEPREFIX="$build/wineprefix"
 "$root/scripts/wine-server.sh" start
 trap '"$root/scripts/wine-server.sh" stop' EXIT

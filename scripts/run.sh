@@ -14,8 +14,7 @@ if [ -n "${VB_RUN_CHECK:-}" ] && [ -z "${VB_RUN_CHECK_INNER:-}" ]; then
     exec xvfb-run -a bash "$0" "$@"
 fi
 
-bash "$root/scripts/setup.sh"
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+VB_BUILD_DIR="$build" bash "$root/scripts/configure.sh"
 cmake --build "$build" --target Vellbrook sample_driver -j"$(nproc)"
 bash "$root/scripts/demo-folder.sh" "$demo" "$build/bin"
 

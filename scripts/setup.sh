@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Prepares a Debian 12 machine to build and test Vellbrook: the cross toolchain, Wine, Xvfb,
-# GoogleTest, and the third-party sources (SQLite, Scintilla, Lexilla) built into a cache folder
-# outside the repository. Safe to run again: each step is skipped when its result is present.
+# GoogleTest, clang with its sanitizer and fuzzer runtime (for the native fuzz program), and the
+# third-party sources (SQLite, Scintilla, Lexilla) built into a cache folder outside the
+# repository. Safe to run again: each step is skipped when its result is present.
 set -euo pipefail
 
 CACHE_DIR="${VELLBROOK_CACHE:-${HOME:-/root}/.cache/vellbrook}"
 PACKAGES=(cmake make gcc dpkg-dev tcl googletest mingw-w64 mingw-w64-tools wine wine32:i386
-          xvfb xauth x11-utils imagemagick fonts-wine fonts-liberation2 sqlite3)
+          xvfb xauth x11-utils imagemagick fonts-wine fonts-liberation2 sqlite3 clang libclang-rt-dev)
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 

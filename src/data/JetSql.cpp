@@ -22,6 +22,13 @@ bool IsStringAt(const Tokens& tokens, size_t index) {
     return index < tokens.size() && tokens[index].kind == SqlToken::Kind::String;
 }
 
+// A word, or a name in brackets or quotes: nothing else can stand for a column, and copying
+// anything else into the added length check could change what the text's statements are.
+bool IsName(const SqlToken& token) {
+    return token.kind == SqlToken::Kind::Word || token.kind == SqlToken::Kind::Bracketed ||
+           token.kind == SqlToken::Kind::Quoted;
+}
+
 bool IsTableConstraint(const SqlToken& token) {
     for (auto word : {L"CONSTRAINT", L"PRIMARY", L"UNIQUE", L"CHECK", L"FOREIGN"}) {
         if (token.IsWord(word)) return true;
@@ -97,7 +104,7 @@ private:
         }
         if (!expectName_ || token.kind == SqlToken::Kind::Blank) return i;
         expectName_ = false;
-        if (IsTableConstraint(token)) return i;
+        if (!IsName(token) || IsTableConstraint(token)) return i;
         // Column name as written, then its type.
         out_.append(token.text);
         size_t typeIndex = NextSignificant(tokens_, i);

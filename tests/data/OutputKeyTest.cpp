@@ -3,6 +3,7 @@
 #include "JetSql.h"
 #include "OutputKey.h"
 #include "SqlQuoting.h"
+#include "Strings.h"
 
 namespace {
 
@@ -53,11 +54,25 @@ TEST(OutputKeyTest, KeyTextsAreTrimmedUpperCasedAndQuoted) {
 }
 
 // Found by fuzzing: read apart from SQLite's comments and `names`, the rewrite copied a quote
-// that SQLite saw outside a comment, and one statement became two.
-TEST(JetTranslationTest, CommentsAndBackquotedNamesAreReadAsSqliteReadsThem) {
-    const wchar_t* const commented = L"CREATE TABLE t(a -- , [a\n'] VARCHAR(1)\n); DROP TABLE x";
-    EXPECT_EQ(commented, vb::TranslateJetSql(commented));
-    EXPECT_EQ(L"SELECT `it's` || 'x'", vb::TranslateJetSql(L"SELECT `it's` & 'x'"));
+// that SQLite saw outside a comment, and one statement became two. Likewise a column "name"
+// that is no name (a statement end, a literal) was copied into the added length check.
+TEST(JetTranslationTest, TheRewriteNeverChangesWhatTheStatementsAre) {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"CREATE TABLE t(a -- , [a\n'] VARCHAR(1)\n); DROP TABLE x", nullptr},
+        {L"SELECT `it's` & 'x'", L"SELECT `it's` || 'x'"},
+        {L"CREATE TABLE [O] ([S] YESNO NOT NULL, ;VARCHAR(192) NOT ,[K] LONG)",
+         L"CREATE TABLE [O] ([S] YESNO NOT NULL, ;VARCHAR(192) NOT ,[K] INTEGER)"},
+        {L"CREATE TABLE t (a LONG, 'b;' VARCHAR(4), -c MEMO)", L"CREATE TABLE t (a INTEGER, 'b;' VARCHAR(4), -c MEMO)"},
+        {L"CREATE TABLE t (\"a;b\" VARCHAR(2), `c` MEMO,[d] TEXT (3))",
+         L"CREATE TABLE t (\"a;b\" VARCHAR(2) COLLATE NOCASE CHECK (length(\"a;b\") <= 2), `c` TEXT,"
+         L"[d] VARCHAR(3) COLLATE NOCASE CHECK (length([d]) <= 3))"},
+        {L"CREATE TABLE [X] ([KEY] VARCHAR(6) NOT NULL,[REFS] LONG, CONSTRAINT I PRIMARY KEY ([KEY]))",
+         L"CREATE TABLE [X] ([KEY] VARCHAR(6) COLLATE NOCASE CHECK (length([KEY]) <= 6) NOT NULL,[REFS] INTEGER, "
+         L"CONSTRAINT I PRIMARY KEY ([KEY]))"},
+    };
+    for (const auto& [sql, translated] : cases) {
+        EXPECT_EQ(translated ? translated : sql, vb::TranslateJetSql(sql)) << vb::ToUtf8(sql);
+    }
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ using LPBOOL = BOOL*;
 #define FALSE 0
 #define CP_ACP 0u
 #define CP_UTF8 65001u
+#define MB_ERR_INVALID_CHARS 0x08u
 #define CSTR_EQUAL 2
 
 struct SYSTEMTIME {
@@ -53,27 +54,27 @@ inline int WideCharToMultiByte(UINT codePage, DWORD, const wchar_t* text, int le
     return used;
 }
 
-inline int MultiByteToWideChar(UINT codePage, DWORD, const char* text, int length, wchar_t* out, int room) {
+// As the system decodes UTF-8: overlong forms, surrogates and values past U+10FFFF are invalid.
+// An invalid sequence becomes U+FFFD, or with MB_ERR_INVALID_CHARS fails the whole text.
+inline int MultiByteToWideChar(UINT codePage, DWORD flags, const char* text, int length, wchar_t* out, int room) {
     int used = 0;
     auto put = [&](uint32_t value) {
         if (out && used < room) out[used] = static_cast<wchar_t>(value);
         ++used;
     };
+    static const uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
     for (int i = 0; i < length;) {
         auto c = static_cast<uint8_t>(text[i]);
-        int extra = codePage != CP_UTF8 || c < 0x80 ? 0 : c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : -1;
-        if (extra < 0 || i + extra >= length) {
-            put(0xFFFD);
-            ++i;
-            continue;
-        }
-        uint32_t value = extra ? c & (0x3F >> extra) : c;
-        bool valid = true;
-        for (int k = 1; k <= extra; ++k) {
+        int extra = codePage != CP_UTF8 || c < 0x80 ? 0 : c >= 0xF8 ? -1 : c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : -1;
+        bool valid = extra >= 0 && i + extra < length;
+        uint32_t value = extra > 0 ? c & (0x3F >> extra) : c;
+        for (int k = 1; valid && k <= extra; ++k) {
             auto next = static_cast<uint8_t>(text[i + k]);
-            valid = valid && (next & 0xC0) == 0x80;
+            valid = (next & 0xC0) == 0x80;
             value = value << 6 | (next & 0x3F);
         }
+        valid = valid && (extra == 0 || (value >= kLeast[extra] && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF)));
+        if (!valid && (flags & MB_ERR_INVALID_CHARS)) return 0;
         put(valid ? value : 0xFFFD);
         i += valid ? extra + 1 : 1;
     }
