@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every fuzz harness long under Wine: a million inputs each, or for the given number of
 # seconds each. A run that stops at a finding (its input is saved in <build>/fuzz-findings) is
-# started again with the next seed until the harness's inputs or time are used up.
+# started again with the next seed until the harness's inputs or time are used up. Ends with exit
+# code 1 when any harness found something.
 #   scripts/fuzz.sh                 a million inputs per harness
 #   scripts/fuzz.sh 600             ten minutes per harness
 #   scripts/fuzz.sh 600 sql base64  only these harnesses
@@ -22,6 +23,7 @@ export VB_WINEPREFIX="$build/wineprefix"
 trap '"$root/scripts/wine-server.sh" stop' EXIT
 cd "$build"
 
+failed=0
 printf '%-16s %10s %9s %9s  %s\n' harness inputs seconds findings kinds
 for harness in "${harnesses[@]}"; do
     inputs=0 elapsed=0 findings=0 kinds="" seed="${VB_FUZZ_SEED:-1}"
@@ -40,6 +42,7 @@ for harness in "${harnesses[@]}"; do
         if [ -z "$summary" ]; then
             echo "$output" >&2
             echo "$harness: the harness did not report (exit code $code)" >&2
+            failed=1
             break
         fi
         read -r run took <<<"$(awk '{ print $2, $4 }' <<<"$summary")"
@@ -58,4 +61,6 @@ for harness in "${harnesses[@]}"; do
         seed=$(( seed + 1 ))
     done
     printf '%-16s %10d %9.0f %9d %s\n' "$harness" "$inputs" "$elapsed" "$findings" "$kinds"
+    [ "$findings" -eq 0 ] || failed=1
 done
+exit "$failed"

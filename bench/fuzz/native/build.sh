@@ -22,6 +22,7 @@ clang++ -std=c++17 -O1 -g -Wall -Wextra "${werror[@]}" -fsanitize=fuzzer,address
     "$src/ui/PreviewLineSplitter.cpp" "$src/driver/DevmodeBuffer.cpp" "$src/driver/VarInfo.cpp" \
     "$src/driver/VariableRules.cpp" "$src/driver/DateTimeFormats.cpp" "$build/sqlite3.o" -ldl -lpthread \
     -o "$build/vb_native_fuzz"
+echo "[native-fuzz] built $build/vb_native_fuzz"
 [ $# -gt 0 ] || exit 0
 # A finding (a sanitizer's report, a broken invariant, a hang or an oversized allocation) ends
 # that reader's run with its input saved beside the corpus, and the script with exit code 1.
