@@ -154,7 +154,8 @@ private:
         return first == kEndOfChain ? Field32(kMiniFatSectorCount) == 0 : ChainIsWhole(first);
     }
 
-    // The storage looks names up by walking the tree without checking where it goes: an entry
+    // The storage looks names up by walking the tree without checking where it goes, and its
+    // working copy follows every link of every entry, a stream's child included: an entry
     // number past the directory, or a link back to an entry already met, makes it loop for
     // ever. Every entry the root reaches must be a stream or storage met once. And it sizes a
     // copy by what a stream declares: no stream, the root's mini stream included, may declare
@@ -178,10 +179,9 @@ private:
             const ULONGLONG high = sectorSize_ == 512 ? 0 : field(entry, kStreamSize + 4);
             return high << 32 | field(entry, kStreamSize);
         };
-        if (entries == 0 || directory[kEntryType] != kRootEntry || declaredSize(0) > size_) return false;
+        if (entries == 0) return false;
         std::vector<bool> met(entries, false);
-        std::vector<uint32_t> pending{field(0, kChild)};
-        met[0] = true;
+        std::vector<uint32_t> pending{0};
         while (!pending.empty()) {
             const uint32_t entry = pending.back();
             pending.pop_back();
@@ -189,11 +189,11 @@ private:
             if (entry >= entries || met[entry]) return false;
             met[entry] = true;
             const BYTE type = directory[entry * kEntrySize + kEntryType];
-            if (type != kStorageEntry && type != kStreamEntry) return false;
-            if (type == kStreamEntry && declaredSize(entry) > size_) return false;
+            const bool known = entry == 0 ? type == kRootEntry : type == kStorageEntry || type == kStreamEntry;
+            if (!known || (type != kStorageEntry && declaredSize(entry) > size_)) return false;
             pending.push_back(field(entry, kLeftSibling));
             pending.push_back(field(entry, kRightSibling));
-            if (type == kStorageEntry) pending.push_back(field(entry, kChild));
+            pending.push_back(field(entry, kChild));
         }
         return true;
     }

@@ -131,6 +131,10 @@ TEST_F(CompoundFileCheckTest, HeaderOrDirectoryThatContradictsTheFileIsRefused) 
         {"the root's child past the directory", root + 0x4C, 0x4120, 4},
         {"an entry that is its own left sibling", child + 0x44, Field(whole, root + 0x4C), 4},
         {"an entry whose right sibling is the root", child + 0x48, 0, 4},
+        // The working copy follows a stream's child too, until the stack runs out.
+        {"a stream whose child is the root", child + 0x4C, 0, 4},
+        {"a stream that is its own child", child + 0x4C, Field(whole, root + 0x4C), 4},
+        {"the root's right sibling is its child", root + 0x48, Field(whole, root + 0x4C), 4},
         {"a stream of 4 GB", child + 0x78, 0xFB000040, 4},
         {"a mini stream of 4 GB", root + 0x78, 0xFB000040, 4},
     };
