@@ -65,7 +65,12 @@ inline int MultiByteToWideChar(UINT codePage, DWORD flags, const char* text, int
     static const uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
     for (int i = 0; i < length;) {
         auto c = static_cast<uint8_t>(text[i]);
-        int extra = codePage != CP_UTF8 || c < 0x80 ? 0 : c >= 0xF8 ? -1 : c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : -1;
+        int extra = codePage != CP_UTF8 || c < 0x80 ? 0
+                    : c >= 0xF8                 ? -1
+                    : c >= 0xF0                 ? 3
+                    : c >= 0xE0                 ? 2
+                    : c >= 0xC0                 ? 1
+                                                : -1;
         bool valid = extra >= 0 && i + extra < length;
         uint32_t value = extra > 0 ? c & (0x3F >> extra) : c;
         for (int k = 1; valid && k <= extra; ++k) {
@@ -73,7 +78,9 @@ inline int MultiByteToWideChar(UINT codePage, DWORD flags, const char* text, int
             valid = (next & 0xC0) == 0x80;
             value = value << 6 | (next & 0x3F);
         }
-        valid = valid && (extra == 0 || (value >= kLeast[extra] && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF)));
+        if (valid && extra > 0) {
+            valid = value >= kLeast[extra] && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
+        }
         if (!valid && (flags & MB_ERR_INVALID_CHARS)) return 0;
         put(valid ? value : 0xFFFD);
         i += valid ? extra + 1 : 1;
