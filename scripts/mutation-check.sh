@@ -4,7 +4,8 @@
 #
 #   bash scripts/mutation-check.sh [work-folder [pattern]]
 #
-# With a pattern (an extended regular expression), only the faults whose description matches it.
+# With a pattern (an extended regular expression), only the faults whose file or description
+# matches it: "src/driver/" runs one layer, "DbCell" one file.
 # MUTATION_TESTS, when set, is a ctest -R expression that limits the tests run for each fault.
 # The work folder (default /tmp/vellbrook-mutation) gets a copy of the working tree and a build
 # of its own, so the checkout and its build are never touched.
@@ -88,7 +89,7 @@ for fault in "${faults[@]}"; do
     IFS='|' read -r file from to what <<<"$(printf '%s' "$fault" | sed 's/\\|/\x01/g')"
     from="${from//$'\x01'/|}"
     to="${to//$'\x01'/|}"
-    if [ -n "$only" ] && ! [[ "$what" =~ $only ]]; then continue; fi
+    if [ -n "$only" ] && ! [[ "$file" =~ $only || "$what" =~ $only ]]; then continue; fi
     path="$tree/$file"
     cp "$path" "$work/original"
     if ! FROM="$from" TO="$to" python3 - "$path" <<'PY'
