@@ -126,8 +126,10 @@ TEST(DbCellTest, CellsReadAsTheirColumnsKindOrAsNothing) {
         {Int(4294967296LL), DBTYPE_I4, "EMPTY"},
         {Int(-2147483649LL), DBTYPE_I4, "EMPTY"},
         {Real(-2.7), DBTYPE_I4, "I4:-2"},
+        {Real(2.7), DBTYPE_I4, "I4:2"},
         {Real(1e20), DBTYPE_I4, "EMPTY"},
         {Text(L"12 labels"), DBTYPE_I4, "I4:12"},
+        {Text(L"010 labels"), DBTYPE_I4, "I4:10"},
         {Text(L"none"), DBTYPE_I4, "I4:0"},
         {Text(L"99999999999999999999"), DBTYPE_I4, "EMPTY"},
         {Cell(SQLITE_NULL), DBTYPE_I4, "I4:0"},
@@ -135,9 +137,13 @@ TEST(DbCellTest, CellsReadAsTheirColumnsKindOrAsNothing) {
         {Text(L"2.5"), DBTYPE_R8, "R8:2.5"},
         {Text(L"none"), DBTYPE_R8, "R8:0"},
         {Cell(SQLITE_NULL), DBTYPE_R8, "R8:0"},
-        // DATE columns: the text form the program writes, or a day count.
+        // DATE columns: the text form the program writes (seconds, or the whole time, may be
+        // missing; nothing may follow), or a day count.
         {Text(L"2024-01-02 03:04:05"), DBTYPE_DATE, "DATE:2024-01-02 03:04:05"},
         {Text(L"2024-01-02"), DBTYPE_DATE, "DATE:2024-01-02 00:00:00"},
+        {Text(L"2024-01-02 03:04"), DBTYPE_DATE, "DATE:2024-01-02 03:04:00"},
+        {Text(L"2024-01-02 03:04:05 +01:00"), DBTYPE_DATE, "EMPTY"},
+        {Text(L"2024-01-02 03:60:00"), DBTYPE_DATE, "EMPTY"},
         {Text(L"2024-02-30 00:00:00"), DBTYPE_DATE, "EMPTY"},
         {Text(L"yesterday"), DBTYPE_DATE, "EMPTY"},
         {Real(45293.5), DBTYPE_DATE, "DATE:2024-01-02 12:00:00"},
@@ -164,6 +170,7 @@ TEST(DbCellTest, CellsReadAsTheirColumnsKindOrAsNothing) {
         // Columns without a declared type take the kind of their value.
         {Int(-2147483648LL), DBTYPE_VARIANT, "I4:-2147483648"},
         {Int(3000000000LL), DBTYPE_VARIANT, "R8:3000000000"},
+        {Real(2.5), DBTYPE_VARIANT, "R8:2.5"},
         {Blob("\x01"s), DBTYPE_VARIANT, "UI1[]:01"},
         {Cell(SQLITE_NULL), DBTYPE_VARIANT, "NULL"},
         {Int(1), DBTYPE_I2, "EMPTY"},

@@ -143,17 +143,32 @@ TEST_F(DbConnectionTest, ReadLoopWalksTheRowsInOrder) {
 
 TEST_F(DbConnectionTest, ColumnTypesFollowTheDeclaredTypes) {
     AddScript(3, L"Three", L"abc");
-    ASSERT_TRUE(db_.Execute(L"SELECT [NAME],[KEY],[DATA],[KEY] * 2 AS [TWICE] FROM [SCRIPTS]", 0));
+    ASSERT_TRUE(db_.Execute(L"SELECT [NAME],[KEY],[DATA],[KEY] * 2 AS [TWICE],[KEY] * 1000000000 AS [WIDE],"
+                            L"[KEY] / 2.0 AS [HALF] FROM [SCRIPTS]",
+                            0));
     EXPECT_EQ(DBTYPE_WSTR, db_.GetColumnType(1));
     EXPECT_EQ(DBTYPE_I4, db_.GetColumnType(2));
     EXPECT_EQ(DBTYPE_IUNKNOWN, db_.GetColumnType(3));
     EXPECT_EQ(DBTYPE_I4, db_.GetColumnType(4));  // an expression: the type of its value
+    // Past 32 bits, and with a fraction, an expression reads as a real, never as a cut LONG.
+    for (int column : {5, 6}) {
+        vb::Variant value = db_.GetValue(column);
+        EXPECT_EQ(DBTYPE_R8, db_.GetColumnType(column));
+        ASSERT_EQ(VT_R8, value.Type());
+        EXPECT_EQ(column == 5 ? 3e9 : 1.5, V_R8(value.Get()));
+    }
     // A long text reads as the bytes of its UTF-16 text; as a string it is the text again.
     vb::Variant data = db_.GetValue(3);
     ASSERT_EQ(VT_ARRAY | VT_UI1, data.Type());
     EXPECT_EQ(6u, V_ARRAY(data.Get())->rgsabound[0].cElements);
     EXPECT_EQ(L"abc", db_.GetString(3));
     EXPECT_EQ(0, db_.GetInt(3));
+
+    // A table a script makes may spell its types in small letters.
+    ASSERT_TRUE(db_.Execute(L"CREATE TABLE [MINE] ([D] date,[B] yesno,[N] long,[S] varchar(8),[R] double)", 1));
+    ASSERT_TRUE(db_.Execute(L"SELECT * FROM [MINE]", 0));
+    const DBTYPE declared[] = {DBTYPE_DATE, DBTYPE_BOOL, DBTYPE_I4, DBTYPE_WSTR, DBTYPE_R8};
+    for (int column = 1; column <= 5; ++column) EXPECT_EQ(declared[column - 1], db_.GetColumnType(column)) << column;
 }
 
 // GetString reads a text cell directly; it must give what the value's text gives, at the edges
