@@ -18,6 +18,7 @@ TEST(BuildDateTimeFormats, DatesAloneTimesAloneAndBoth) {
         {0x0008 | 0x0010 | 0x0100 | 0x2000, 0x0001 | 0x0008 | 0x0080 | 0x0400,
          {L"d/mm/yyyy h:n/s", L"d/mm/yyyy hhhh:n/s", L"dd/mm/yyyy h:n/s", L"dd/mm/yyyy hhhh:n/s"}},
         {0x0004 | 0x0400 | 0x2000, 0, {L"ddddd/mmmm/yyyy"}},
+        {0x0001 | 0x0080 | 0x0800, 0, {L"ddd/m/y"}},
         {0x0018, 0, {}},
     };
     for (const auto& c : cases) EXPECT_EQ(c.expected, BuildDateTimeFormats(c.date, c.time)) << c.date << " " << c.time;
@@ -38,7 +39,7 @@ TEST(RenderDateTime, RunsOfEachLetter) {
     } cases[] = {
         {"d/m/yy h:n:s ss", 14, "3/3/24 14:5:9 09"},     {"hhh hhhh", 14, "2 02"},
         {"y yyy yyyy yyyyy", 14, "4 024 2024 2024"},    {"Y D M-x", 14, "Y D M-x"},
-        {"dddd ddddd mmm mmmm", 14, "Sun Sunday Mar March"},
+        {"dddd ddddd mmm mmmm", 14, "Sun Sunday Mar March"}, {"ddd nnn sss", 14, "0 05 09"},
         {"hhh hhhh", 0, "0 00"} /* midnight */,         {"hhh hhhh", 12, "0 00"} /* noon */,
     };
     for (const auto& c : cases) {

@@ -72,6 +72,29 @@ TEST_F(TemplateVariablesTest, UpdateCountsAndWritesBack) {
     serial.Update();
     EXPECT_EQ(L"   2", Find(Str(L"SERIAL")).Text(L"Value"));
     EXPECT_EQ(L"N", Find(Str(L"serial")).Text(L"Prefix"));
+
+    // A suffix widens the field but not the number, and the padded value counts on.
+    serial.Put(L"Suffix", Str(L"x"));
+    serial.Update();
+    const _tagvarinfo& record = wrapper_.Variables().at(L"serial");
+    EXPECT_EQ("   3", varinfo::FieldText(record.Value));
+    EXPECT_EQ("N", varinfo::FieldText(record.Prefix));
+    EXPECT_EQ("x", varinfo::FieldText(record.Suffix));
+    EXPECT_EQ(6u, record.MaxLength);
+}
+
+// Any variable but a date may count; switched off, it loses its counter block.
+TEST_F(TemplateVariablesTest, CountingSwitchedOnAndOff) {
+    VariableView copies = Add(L"Copies", L"7", Variant(0L));
+    copies.Put(L"Counter", Variant::Bool(true));
+    copies.Update();
+    EXPECT_EQ("   8", varinfo::FieldText(wrapper_.Variables().at(L"copies").Value));
+    copies.Put(L"Counter", Variant::Bool(false));
+    copies.Update();
+    const _tagvarinfo& record = wrapper_.Variables().at(L"copies");
+    EXPECT_FALSE(record.Counter);
+    EXPECT_EQ("", varinfo::FieldText(record.Increment));
+    EXPECT_EQ("   8", varinfo::FieldText(record.Value));
 }
 
 TEST_F(TemplateVariablesTest, DatesRenderWithTheClock) {
@@ -84,6 +107,18 @@ TEST_F(TemplateVariablesTest, DatesRenderWithTheClock) {
     date.Put(L"Format", Str(L"dd.mm.yyyy hh:nn"));
     date.Update();
     EXPECT_EQ(L"03.03.2024 14:05", Find(Str(L"printed")).Text(L"Value"));
+    EXPECT_EQ(2, date.Long(L"DateTimeCounts"));
+    EXPECT_EQ(L"dd/mm/yyyy hh:nn/ss", Text(date.Client().Call(L"GetDateTime", {Variant(1L)})));
+
+    // A printer date is a date too: it never counts, and a shorter format shortens its field.
+    VariableView shipped = Add(L"Shipped", L"", Variant(64L));
+    shipped.Put(L"Counter", Variant::Bool(true));
+    shipped.Put(L"Format", Str(L"yy"));
+    shipped.Update();
+    const _tagvarinfo& record = wrapper_.Variables().at(L"shipped");
+    EXPECT_EQ("24", varinfo::FieldText(record.Value));
+    EXPECT_FALSE(record.Counter);
+    EXPECT_EQ(2u, record.MaxLength);
 }
 
 TEST_F(TemplateVariablesTest, FoundByNameOrPosition) {
@@ -94,6 +129,11 @@ TEST_F(TemplateVariablesTest, FoundByNameOrPosition) {
     EXPECT_EQ(L"gamma", Find(Str(L"2")).Text(L"Name"));
     EXPECT_EQ(L"", Find(Variant(5L)).Text(L"Name"));
     EXPECT_EQ(L"", Find(Str(L"delta")).Text(L"Name"));
+    EXPECT_EQ(L"gamma", Find(Str(L" Gamma ")).Text(L"Name"));
+    // A blank name defines nothing, and an empty variable's Update stores nothing.
+    EXPECT_EQ(L"", Add(L"  ", L"x", Variant(0L)).Text(L"Name"));
+    Find(Str(L"delta")).Update();
+    EXPECT_EQ(3u, wrapper_.Variables().size());
     EXPECT_FALSE(Find(Str(L"")).IsObject());
     EXPECT_FALSE(Find(Variant::Missing()).IsObject());
 }
@@ -102,8 +142,13 @@ TEST_F(TemplateVariablesTest, ImportsAndFixedTexts) {
     VariableView imported = Add(L"Lot", L"A-17");
     EXPECT_EQ(4, imported.Long(L"Type"));
     EXPECT_EQ("A-17", varinfo::FieldText(wrapper_.Variables().at(L"lot").ImportValue));
+    imported.Update();
+    EXPECT_EQ(1023u, wrapper_.Variables().at(L"lot").MaxLength);
     VariableView fixed = Add(L"Title", L"Label", Str(L"not a number"));
     EXPECT_EQ(4, fixed.Long(L"Type"));
+    // A formula's length is the driver's business.
+    Add(L"Total", L"", Variant(32L));
+    EXPECT_EQ(0u, wrapper_.Variables().at(L"total").MaxLength);
 }
 
 TEST_F(TemplateVariablesTest, ReadOnlyMembersAndPlaceholdersRefuse) {
@@ -114,6 +159,9 @@ TEST_F(TemplateVariablesTest, ReadOnlyMembersAndPlaceholdersRefuse) {
     serial.Put(L"Value", Str(L"123456"));
     serial.Put(L"Value", Str(L"7"));
     EXPECT_EQ(L"7", serial.Text(L"Value"));
+    // Kept as given, even below what the texts need.
+    serial.Put(L"MaxLength", Variant(2L));
+    EXPECT_EQ(2, serial.Long(L"MaxLength"));
 }
 
 TEST_F(TemplateVariablesTest, ANewDeviceForgetsTheVariables) {
@@ -143,6 +191,16 @@ TEST_F(TemplateVariablesTest, TheCallbackObjectGivesVariablesByNameAndOneFormat)
 
     Variant nowhere = client.Call(L"GetVarInfo", {Str(L"serial"), Variant(0L)});
     EXPECT_EQ(VARIANT_FALSE, V_BOOL(nowhere.Get()));
+
+    // Names and values outside ASCII travel in UTF-8 both ways.
+    Add(L"Gr\u00F6\u00DFe", L"\u00E9", Variant(0L));
+    Variant wide = client.Call(L"GetVarInfo", {Str(L"Gr\u00F6\u00DFe"), Variant(address)});
+    EXPECT_EQ(VARIANT_TRUE, V_BOOL(wide.Get()));
+    EXPECT_EQ("\xC3\xA9", varinfo::FieldText(record->Value));
+
+    // The driver calls back by dispid, through the object it was handed when the device opened.
+    EXPECT_EQ(1, Long(driver_.Call(L"Escape", {Variant(0x7001L), Variant(0L), Str(L"serial")})));
+    EXPECT_TRUE(Logged("variable serial: found type=1 value=1"));
 
     // One format object, which outlives its callback object; without a devmode (the device
     // released while the driver still holds it) its sizes read 0.

@@ -23,6 +23,9 @@ TEST(VariableDefaults, CounterGetsItsBlockAndLength) {
     EXPECT_EQ("9999", FieldText(record->CounterMax));
     EXPECT_EQ("+1", FieldText(record->Increment));
     EXPECT_EQ(' ', record->CounterFill);
+    EXPECT_EQ('D', record->CounterBase);
+    EXPECT_EQ("1", FieldText(record->CounterStep));
+    EXPECT_EQ("0", FieldText(record->CounterStart));
 
     // Switching the counter off clears the whole counter block.
     record->Counter = FALSE;
