@@ -145,6 +145,11 @@ TEST_F(DriverMembersTest, GdiTextExtentWorksWithoutADevice) {
     // The platform may substitute the face and round the size to whole pixels.
     DispatchClient description(V_DISPATCH(font.Get()));
     EXPECT_NE(L"", Text(description.Get(L"Name")));
+    // An empty name and size 0 give Arial at 14 points, both compared as the platform reports them.
+    Variant arial = driver_.Call(L"GetFontGDI", {Str(L"Arial"), Variant(14L)});
+    DispatchClient arialDescription(V_DISPATCH(arial.Get()));
+    EXPECT_EQ(Text(arialDescription.Get(L"Name")), Text(description.Get(L"Name")));
+    EXPECT_EQ(V_CY(arialDescription.Get(L"Size").Get()).int64, V_CY(description.Get(L"Size").Get()).int64);
 
     // The length is never read past the text's end.
     SIZE whole = SizeOf(driver_.Call(L"GetTextExtGDI", {Str(L"Label"), Variant(5L), font}));
@@ -153,6 +158,12 @@ TEST_F(DriverMembersTest, GdiTextExtentWorksWithoutADevice) {
     EXPECT_GT(part.cx, 0);
     EXPECT_EQ(whole.cx, SizeOf(driver_.Call(L"GetTextExtGDI", {Str(L"Label"), Variant(500L), font})).cx);
     EXPECT_EQ(0, SizeOf(driver_.Call(L"GetTextExtGDI", {Str(L"Label"), Variant(5L), Variant(7L)})).cx);
+
+    // The 209 x 56 dots that TextOutGDI prints at 300 dpi for this text and font (gdi_text_*.txt).
+    Variant sans = driver_.Call(L"GetFontGDI", {Str(L"Liberation Sans"), Variant(-12L)});
+    SIZE extent = SizeOf(driver_.Call(L"GetTextExtGDI", {Str(L"Vellbrook"), Variant(9L), sans}));
+    EXPECT_EQ(1770, extent.cx);
+    EXPECT_EQ(474, extent.cy);
 }
 
 }  // namespace

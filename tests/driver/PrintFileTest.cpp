@@ -3,6 +3,7 @@
 // are printed by the end-to-end Build runs, which compare them with shapes.txt and
 // text_rotations.txt.
 #include <cstring>
+#include <sstream>
 
 #include "OpenDeviceFixture.h"
 #include "Strings.h"
@@ -130,6 +131,39 @@ TEST_F(PrintFileTest, GdiTextOnAColourAndAMonochromeDevice) {
                                       printed));
         wrapper_.Unload();
     }
+}
+
+// What the print file records of each image on a colour device: black and white only when asked
+// for. Black and white GDI text on a transparent background lands on the same white as on an
+// opaque one (in colour the smoothed edges blend differently).
+TEST_F(PrintFileTest, ImageDepthsAndGdiTextBackgroundOnAColourDevice) {
+    const std::wstring picture = sandbox_.Path(L"picture.bmp");
+    vb::test::WriteFileBytes(picture, Picture(40, 20));
+    Start(L"Model 300 COLOR");
+    Variant font = driver_.Call(L"GetFontGDI", {Str(L"Liberation Sans"), Variant(-12L)});
+    auto textOut = [&](Variant bkMode, Variant bitsPerPixel) {
+        driver_.Call(L"TextOutGDI", {Variant(100L), Variant(200L), Str(L"Vellbrook"), font, Variant(0L), bkMode,
+                                     Variant::Missing(), bitsPerPixel});
+    };
+    textOut(Variant::Missing(), Variant::Missing());
+    textOut(Variant::Missing(), Variant(1L));
+    textOut(Variant(1L), Variant(1L));
+    for (Variant bitsPerPixel : {Variant::Missing(), Variant(1L)}) {
+        driver_.Call(L"PrintDIB", {Variant(picture), Variant(100L), Variant(100L), Variant(2000L), Variant(500L),
+                                   Variant::Missing(), bitsPerPixel});
+    }
+    std::vector<std::string> bitmaps;
+    std::istringstream lines(Finish());
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("IMAGE ", 0) == 0) bitmaps.push_back(line.substr(line.find(" bitmap=")));
+    }
+    const std::string screenDepth = "x" + std::to_string(wrapper_.ScreenDepth()) + " colors=0 ";
+    ASSERT_EQ(5u, bitmaps.size());
+    EXPECT_NE(std::string::npos, bitmaps[0].find(screenDepth)) << bitmaps[0];
+    EXPECT_NE(std::string::npos, bitmaps[1].find("x1 colors=2 ")) << bitmaps[1];
+    EXPECT_EQ(bitmaps[1], bitmaps[2]);
+    EXPECT_NE(std::string::npos, bitmaps[3].find(screenDepth)) << bitmaps[3];
+    EXPECT_NE(std::string::npos, bitmaps[4].find("x1 colors=2 ")) << bitmaps[4];
 }
 
 }  // namespace

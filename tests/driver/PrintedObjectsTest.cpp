@@ -27,6 +27,17 @@ TEST_F(PrintedObjectsTest, SplitsAtVariableNamesOnlyWhenThereAreVariables) {
     EXPECT_EQ(Pieces{}, wrapper_.SplitVariables(L"", false));
 }
 
+TEST_F(PrintedObjectsTest, KnownVariablePrintsAsItsPrefixValueAndSuffix) {
+    Variant lot = driver_.Call(L"AddVariable", {Str(L"Lot"), Str(L"A-17"), Variant(0L)});
+    vb::test::DispatchClient variable(V_DISPATCH(lot.Get()));
+    variable.Put(L"Prefix", Str(L"No. "));
+    variable.Put(L"Suffix", Str(L"/B"));
+    variable.Call(L"Update");
+    std::wstring piece = L"{{ LOT }}";
+    EXPECT_TRUE(wrapper_.SendVariableInfo(piece));
+    EXPECT_EQ(L"No. A-17/B", piece);
+}
+
 TEST_F(PrintedObjectsTest, TextWithAVariableBetweenTwoRunsIsThreeObjectsForTheDriver) {
     AddVariable(L"Lot", L"A-17");
     sandbox_.ClearCalls();

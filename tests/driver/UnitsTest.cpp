@@ -14,7 +14,7 @@ TEST(Units, DotsAndHundredthsRoundHalvesTowardZero) {
     } cases[] = {
         {true, 1000, 300, 118},   {true, -1000, 300, -118}, {true, 15, 254, 1},        {true, -15, 254, -1},
         {true, 16, 254, 2},       {true, 1000, 0, 0},       {true, 7500, 300, 886},    {false, 118, 300, 999},
-        {false, 59, -300, -500},  {false, 886, 300, 7501},  {false, 59, 0, units::kUnresolved},
+        {false, 59, -300, -500},  {false, 886, 300, 7501},  {false, 59, 0, -2147483647 - 1},
         {false, 2000000000, 1, 2147483647},  // far outside any label the result stays a defined 32-bit value
     };
     for (const auto& c : cases) {
@@ -32,7 +32,7 @@ TEST(Units, DivideRoundedGoesUpAtExactHalfSteps) {
         {792, 300, 0.01, 2.64},       {5, 4, 0.5, 1.5},             {9, 8, 0.5, 1.0},
         {-5, 4, 0.5, -1.5},           {4 * 72, 256, 0.01, 1.13},    {1 * 72, 14400, 0.01, 0.01},
         {4 * 72, -256, 0.01, -1.13},  {3, 2000, 0.001, 0.002},      {10, 3, 0.3, 3.3},
-        {7, 0.5, 0.01, 14.0},
+        {7, 0.5, 0.01, 14.0},         {2.75, 1, 0.5, 3.0},
     };
     for (const auto& c : cases) {
         EXPECT_DOUBLE_EQ(c.expected, units::DivideRounded(c.a, c.b, c.step))
