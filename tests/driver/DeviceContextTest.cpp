@@ -63,6 +63,7 @@ TEST_F(DeviceContextTest, FontAndCodeMapsMergeNamesThatDifferInCaseOrBlanks) {
 TEST_F(DeviceContextTest, ResetForgetsVariablesAndSelectsTheDefaults) {
     Open(L"FAM03.PRN", L"Model 300");
     driver_.Put(L"ObjectPosition", vb::Variant(9L));
+    EXPECT_EQ(9, Long(driver_.Get(L"ObjectPosition")));
     sandbox_.ClearCalls();
     wrapper_.ResetDevice();
     EXPECT_EQ((Calls{"D_SetVarInfo(1, 0, 0)", "D_SetSpecificOptions(1, 0)", "D_SelectFontW(1,  LABEL SANS , -32, 0)",
@@ -93,8 +94,10 @@ TEST_F(DeviceContextTest, PageSetUpOfAMarkedDevmode) {
         EXPECT_EQ(f.value, f.wide ? Devmode().I32(f.offset).value_or(-1) : Devmode().U16(f.offset).value_or(-1))
             << f.offset;
     }
+    EXPECT_EQ(10000, Long(driver_.Get(L"PageWidth")));
     EXPECT_EQ(5000, Long(driver_.Get(L"PageHeight")));
     EXPECT_EQ(2, Long(driver_.Get(L"PagePerRow")));
+    EXPECT_EQ(1, Long(driver_.Get(L"PagePerCol")));
 }
 
 TEST_F(DeviceContextTest, UnmarkedOrEmptySetUpGetsOnlyThePublicFields) {

@@ -51,6 +51,30 @@ TEST_F(DriverMembersTest, DeviceCapabilitiesByIndex) {
     EXPECT_EQ(L"1000x1000,2000x1500", Text(driver_.Call(L"GetDeviceCaps", {Variant(3L), Variant(std::wstring(L","))})));
     EXPECT_EQ(203, Long(driver_.Call(L"GetDeviceCaps", {Variant(18L)})));
     EXPECT_EQ(VT_EMPTY, driver_.Call(L"GetDeviceCaps", {Variant(6L)}).Type());
+
+    // Without RFID the names come back cleared; without colour images go with 1 bit a pixel.
+    Variant names(std::wstring(L"untouched"));
+    Variant reference;
+    V_VT(reference.Get()) = VT_BYREF | VT_VARIANT;
+    V_VARIANTREF(reference.Get()) = names.Get();
+    EXPECT_EQ(0, Long(driver_.Call(L"GetRFIDNames", {reference})));
+    EXPECT_EQ(VT_EMPTY, names.Type());
+    V_VT(reference.Get()) = VT_EMPTY;
+    EXPECT_EQ(L"1", Text(driver_.Get(L"DIBColors")));
+    driver_.Call(L"CreateDC", {Str(L"Model 203 COLOR")});
+    EXPECT_EQ(L"1;16;24;32", Text(driver_.Get(L"DIBColors")));
+    wrapper_.ReleaseDriver();  // no devmode: monochrome
+    EXPECT_EQ(L"1", Text(driver_.Get(L"DIBColors")));
+}
+
+// A value the driver accepts reads back; a refusal is False and leaves its error code.
+TEST_F(DriverMembersTest, ParametersGoToTheDriver) {
+    Open(L"FAM03.PRN", L"Model 300");
+    EXPECT_EQ(VARIANT_TRUE, V_BOOL(driver_.Call(L"SetParameter", {Str(L"Speed"), Variant(4L)}).Get()));
+    EXPECT_EQ(4, Long(driver_.Call(L"GetParameter", {Str(L"speed")})));
+    EXPECT_EQ(VT_EMPTY, driver_.Call(L"GetParameter", {Str(L"Darkness")}).Type());
+    EXPECT_EQ(VARIANT_FALSE, V_BOOL(driver_.Call(L"SetParameter", {Str(L""), Variant(4L)}).Get()));
+    EXPECT_NE(0, Long(driver_.Call(L"GetLastError")));
 }
 
 // The names come back through a by-reference argument; one object is held at a time and handed
@@ -76,8 +100,10 @@ TEST_F(DriverMembersTest, RfidNamesAndObjectFromACapableDevice) {
 TEST_F(DriverMembersTest, FamilyPropertiesThroughTheScriptMembers) {
     Open(L"FAM05.PRN", L"Model 300");
     EXPECT_EQ(L"0,900,2700,1800", Text(driver_.Call(L"GetPropertyValues", {Variant(4L), Str(L",")})));
+    EXPECT_EQ(L"0;900;2700;1800", Text(driver_.Call(L"GetPropertyValues", {Variant(4L)})));
     driver_.Call(L"SetProperty", {Variant(4L), Variant(2700L)});
     EXPECT_EQ(2700, Long(driver_.Call(L"GetProperty", {Variant(4L)})));
+    EXPECT_EQ("270", wrapper_.Devmode().Text(888, 25));
 }
 
 TEST_F(DriverMembersTest, FontsAndCodesByNameOrPosition) {

@@ -5,6 +5,22 @@ namespace {
 
 using vb::Variant;
 
+int CALLBACK CountFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return 1;
+}
+
+int FacesNamed(const std::wstring& name) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(wanted.lfFaceName, name.c_str(), LF_FACESIZE - 1);
+    int count = 0;
+    HDC screen = ::GetDC(nullptr);
+    ::EnumFontFamiliesExW(screen, &wanted, CountFace, reinterpret_cast<LPARAM>(&count), 0);
+    ::ReleaseDC(nullptr, screen);
+    return count;
+}
+
 class DriverWrapperLoadTest : public OpenDeviceFixture {
 protected:
     BOOL LoadFrom(const std::wstring& path) {
@@ -58,9 +74,13 @@ TEST_F(DriverWrapperLoadTest, SecondLoadEndsTheFirstDriverAndFreesItsLibrary) {
 // Releasing the device goes back to the defaults; after unloading nothing reaches the driver.
 TEST_F(DriverWrapperLoadTest, AfterReleaseAndUnloadNothingReachesTheDriver) {
     Open(L"FAM03.PRN", L"Model 203");
+    driver_.Put(L"ObjectPosition", Variant(9L));
     wrapper_.ReleaseDriver();
+    EXPECT_EQ(300, wrapper_.DriverInfo().resolutionX);
     EXPECT_EQ(300, wrapper_.DriverInfo().resolutionY);
     EXPECT_EQ(0u, wrapper_.DeviceHandle());
+    EXPECT_EQ(L"", Text(driver_.Get(L"Model")));
+    EXPECT_EQ(0, Long(driver_.Get(L"ObjectPosition")));
 
     wrapper_.Unload();
     sandbox_.ClearCalls();
@@ -73,6 +93,16 @@ TEST_F(DriverWrapperLoadTest, AfterReleaseAndUnloadNothingReachesTheDriver) {
     }
     EXPECT_EQ(0, Long(driver_.Get(L"Fonts")));
     EXPECT_TRUE(sandbox_.Calls().empty());
+}
+
+// A handle that the driver refuses to end stays until the library goes.
+TEST_F(DriverWrapperLoadTest, AHandleTheDriverDoesNotEndIsKept) {
+    Open(L"FAM03.PRN", L"Model 300");
+    ASSERT_TRUE(wrapper_.EntryPoints().D_Disable(wrapper_.DeviceHandle()));  // ended behind the wrapper's back
+    EXPECT_EQ(FALSE, wrapper_.ReleaseDriver());
+    EXPECT_EQ(1u, wrapper_.DeviceHandle());
+    wrapper_.Unload();
+    EXPECT_EQ(0u, wrapper_.DeviceHandle());
 }
 
 TEST_F(DriverWrapperLoadTest, GdiPlusRunsFromLoadToUnload) {
@@ -88,6 +118,35 @@ TEST_F(DriverWrapperLoadTest, GdiPlusRunsFromLoadToUnload) {
     EXPECT_FALSE(wrapper_.Load(sandbox_.Path(L"FAM07.PRN"), sandbox_.OutputFile(), sandbox_.SettingsFile(), TRUE));
     EXPECT_FALSE(wrapper_.GdiPlusRunning());
     EXPECT_EQ(1u, boxes_.Boxes().size());
+}
+
+// The driver's own fonts sit beside the settings file and belong to the system while it is loaded.
+TEST_F(DriverWrapperLoadTest, DriverFontsBesideTheSettingsFileWhileLoaded) {
+    // A font of a family no one has: a system font's data with its family renamed in the name
+    // table, where names are big-endian UTF-16.
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    wchar_t face[LF_FACESIZE] = {};
+    ::GetTextFaceW(dc, LF_FACESIZE, face);
+    const DWORD size = ::GetFontData(dc, 0, 0, nullptr, 0);
+    std::string data(size == GDI_ERROR ? 0 : size, '\0');
+    if (!data.empty()) ::GetFontData(dc, 0, 0, data.data(), size);
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    ASSERT_FALSE(data.empty());
+    const std::wstring renamed(wcslen(face), L'Q');
+    std::string from, to;
+    for (size_t i = 0; face[i]; ++i) {
+        from += {'\0', static_cast<char>(face[i])};
+        to += {'\0', 'Q'};
+    }
+    for (size_t at = 0; (at = data.find(from, at)) != std::string::npos; at += to.size()) data.replace(at, from.size(), to);
+    ASSERT_TRUE(vb::test::WriteFileBytes(sandbox_.Path(L"USER.FNT"), data));
+
+    ASSERT_TRUE(LoadSample());
+    EXPECT_LT(0, FacesNamed(renamed));
+    wrapper_.Unload();
+    EXPECT_EQ(0, FacesNamed(renamed));
 }
 
 // Names in any letter case, ids, the default member; a read-only property refuses a write.
@@ -140,8 +199,10 @@ TEST_F(DriverWrapperLoadTest, EnableEventsReachTheDriverAndReadBackAsBoolean) {
     EXPECT_EQ(S_OK, driver_.Put(L"EnableEvents", Variant(0L)));
     EXPECT_EQ(VARIANT_FALSE, V_BOOL(driver_.Get(L"EnableEvents").Get()));
     std::string handle = std::to_string(reinterpret_cast<UINT_PTR>(window));
-    EXPECT_TRUE(Logged("D_SetPFAppEvent(0, " + handle + ")"));
-    EXPECT_TRUE(Logged("D_SetPFAppEvent(0, 0)"));
+    for (const char* entryPoint : {"D_SetPFMessageBox", "D_SetPFAppEvent", "D_SetPFAppEventMT"}) {
+        EXPECT_TRUE(Logged(std::string(entryPoint) + "(0, " + handle + ")")) << entryPoint;
+        EXPECT_TRUE(Logged(std::string(entryPoint) + "(0, 0)")) << entryPoint;
+    }
     // No driver is left to send events once it is unloaded.
     driver_.Put(L"EnableEvents", Variant::Bool(true));
     wrapper_.Unload();
