@@ -77,6 +77,7 @@ TEST_F(DeviceContextTest, ADriverWithoutFontsSelectsNothing) {
     EXPECT_TRUE(wrapper_.FontMap().empty());
     EXPECT_TRUE(wrapper_.CodeMap().empty());
     EXPECT_EQ(L"", wrapper_.DefaultFontName());
+    EXPECT_EQ(0, Long(driver_.Call(L"SelectCode", {driver_.Call(L"GetCode", {vb::Variant(0L)})})));
     EXPECT_TRUE(CallsOf({"D_SelectFontW", "D_SelectCodeW"}).empty());
 }
 

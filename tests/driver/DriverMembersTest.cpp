@@ -1,4 +1,6 @@
 // The printing members of the Driver object with a device of the sample driver open.
+#include <cstring>
+
 #include "OpenDeviceFixture.h"
 
 namespace {
@@ -126,12 +128,26 @@ TEST_F(DriverMembersTest, OnlyTheBenchsOwnFontAndCodeObjectsAreSelected) {
 
     sandbox_.ClearCalls();
     Variant code = driver_.Call(L"GetCode", {Str(L"Code 128")});
-    DispatchClient(V_DISPATCH(code.Get())).Put(L"ModuleX", Variant(30L));
+    DispatchClient settings(V_DISPATCH(code.Get()));
+    settings.Put(L"ModuleX", Variant(30L));
+    settings.Put(L"HumanReadable", Variant(2L));
+    settings.Put(L"CheckInHR", Variant(1L));
+    settings.Put(L"Option2", Variant(7L));
     EXPECT_EQ(1, Long(driver_.Call(L"SelectCode", {code})));
     EXPECT_EQ(1, Long(driver_.Call(L"SelectFont", {driver_.Call(L"GetFont", {Variant(0L)})})));
     // Module sizes reach the driver in dots: 30 and 25 hundredths of a millimetre at 300 dpi.
     EXPECT_EQ((std::vector<std::string>{"D_SelectCodeW(1, Code 128, 4, 3)", "D_SelectFontW(1, Label Mono, -20, 0)"}),
               CallsOf({"D_Select"}));
+    // The rest of the description handed over: the bench's defaults over the driver's zeros at
+    // bytes 20, 24 (gap) and 40, and each field set in its own place.
+    const BYTE* handed = wrapper_.CurrentCode();
+    auto longAt = [handed](size_t offset) {
+        LONG value;
+        std::memcpy(&value, handed + offset, 4);
+        return value;
+    };
+    EXPECT_EQ((std::vector<long>{20, 1, 2, 1, 1, 0, 7}),
+              (std::vector<long>{handed[20], longAt(24), handed[38], handed[39], handed[40], longAt(52), longAt(56)}));
 }
 
 TEST_F(DriverMembersTest, ExtentsComeBackInHundredthsOfAMillimetre) {
@@ -150,6 +166,12 @@ TEST_F(DriverMembersTest, ExtentsComeBackInHundredthsOfAMillimetre) {
     EXPECT_EQ(0, SizeOf(driver_.Call(L"GetCodeExt", {Str(L"12345"), Variant(-3L)})).cx);
     EXPECT_TRUE(Logged("D_GetCodeExtW(1, 12345, 5)"));
 
+    // Pieces around a variable add up, the variable measured by its value: 128 x 96 dots.
+    driver_.Call(L"AddVariable", {Str(L"Lot"), Str(L"A-17"), Variant(0L)});
+    SIZE pieces = SizeOf(driver_.Call(L"GetTextExt", {Str(L"No {{lot}}!"), Variant(0L)}));
+    EXPECT_EQ(1084, pieces.cx);
+    EXPECT_EQ(813, pieces.cy);
+
     wrapper_.ReleaseDriver();
     SIZE none = SizeOf(driver_.Call(L"GetTextExt", {Str(L"ABCD"), Variant(4L)}));
     EXPECT_EQ(0, none.cx);
@@ -161,6 +183,35 @@ TEST_F(DriverMembersTest, DataChecksPassTheDriversRefusalsThrough) {
     EXPECT_EQ(-1, Long(driver_.Call(L"IsValidData", {Str(L"a?b")})));
     EXPECT_EQ(1, Long(driver_.Call(L"IsValidData", {Str(L"12345")})));
     EXPECT_EQ(-2, Long(driver_.Call(L"IsValidData", {Str(std::wstring(100, L'1'))})));
+    // What the driver accepts is then judged by the rules of the selected code: QR Code's length.
+    driver_.Call(L"SelectCode", {driver_.Call(L"GetCode", {Str(L"QR Code")})});
+    EXPECT_EQ(1, Long(driver_.Call(L"IsValidData", {Str(std::wstring(100, L'1'))})));
+}
+
+// Each piece of a turned text starts where the one before it ends, read in the text's direction
+// (upside down, last piece first); a turned barcode starts from the corner its turn brings up.
+TEST_F(DriverMembersTest, TurnedTextPiecesAndBarcodesFollowTheirRotation) {
+    Open(L"FAM03.PRN", L"Model 300");
+    driver_.Call(L"AddVariable", {Str(L"Lot"), Str(L"A-17"), Variant(0L)});
+    Variant font = driver_.Call(L"GetFont", {Str(L"Label Mono")});
+    Variant code = driver_.Call(L"GetCode", {Str(L"Code 128")});
+    sandbox_.ClearCalls();
+    for (long rotation : {1800L, 2700L}) {
+        DispatchClient(V_DISPATCH(font.Get())).Put(L"Rotation", Variant(rotation));
+        driver_.Call(L"SelectFont", {font});
+        driver_.Call(L"TextOut", {Variant(1000L), Variant(2000L), Str(L"No {{lot}}!"), Variant(0L)});
+    }
+    for (long rotation : {900L, 2700L}) {
+        DispatchClient(V_DISPATCH(code.Get())).Put(L"Rotation", Variant(rotation));
+        driver_.Call(L"SelectCode", {code});
+        driver_.Call(L"CodeOut", {Variant(1000L), Variant(2000L), Str(L"12345"), Variant(0L)});
+    }
+    // From (118, 236) in dots; Label Mono is 10 x 20 dots a character, the barcode 165 x 118.
+    EXPECT_EQ((std::vector<std::string>{"D_TextOutW(1, 128, 256, !)", "D_TextOutW(1, 168, 256, A-17)",
+                                        "D_TextOutW(1, 198, 256, No )", "D_TextOutW(1, 118, 236, No )",
+                                        "D_TextOutW(1, 118, 266, A-17)", "D_TextOutW(1, 118, 306, !)",
+                                        "D_CodeOutW(1, 118, 401, 12345)", "D_CodeOutW(1, 236, 236, 12345)"}),
+              CallsOf({"D_TextOutW", "D_CodeOutW"}));
 }
 
 TEST_F(DriverMembersTest, GdiTextExtentWorksWithoutADevice) {
