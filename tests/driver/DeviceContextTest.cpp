@@ -1,3 +1,4 @@
+#include "CIDriver.h"
 #include "OpenDeviceFixture.h"
 
 namespace {
@@ -16,8 +17,12 @@ TEST_F(DeviceContextTest, OpeningSendsTheSetUpInItsOrder) {
     std::wstring path = sandbox_.AddDriver(L"FAM03.PRN");
     ASSERT_TRUE(wrapper_.Load(path, sandbox_.OutputFile(), sandbox_.SettingsFile(), FALSE));
     vb::test::WriteFileBytes(sandbox_.SettingsFile(), "[stale]\r\n");
+    // Events that were on before the opening are switched off by it.
+    vb::SetMainWindow(parent);
+    wrapper_.SetEnableEvents(TRUE);
     sandbox_.ClearCalls();
     ASSERT_TRUE(wrapper_.CreateDriverDC(L"Model 300", parent));
+    vb::SetMainWindow(nullptr);
 
     std::string folder = vb::ToUtf8(Folder());
     std::string window = std::to_string(reinterpret_cast<UINT_PTR>(parent));
@@ -32,13 +37,18 @@ TEST_F(DeviceContextTest, OpeningSendsTheSetUpInItsOrder) {
                      "D_EscapeW(1, 0x200E, 5000, 0, 0)",
                      "D_EscapeW(1, 0x203F, 0, 0, object)",
                      "D_SetParentWindow(1, " + window + ")",
+                     "D_SetPFAppEvent(1, 0)",
+                     "D_SetPFAppEventMT(1, 0)",
                      "D_EscapeW(1, 0x201C, 0, Model 300, 0)",
                      "D_EscapeW(1, 0x203E, 0, 0, 0)",
                      "D_EscapeW(1, 0x2020, 0, 0, 0)",
                      "D_EnumFontsW(1)",
-                     "D_EnumCodesW(1)"}),
+                     "D_SelectFontW(1,  LABEL SANS , -32, 0)",
+                     "D_EnumCodesW(1)",
+                     "D_SelectCodeW(1, Code 128, 25, 1000)"}),
               CallsOf({"D_Disable", "D_EnableDriverW", "D_RealizeDMW", "D_SaveDMW", "D_EscapeW", "D_SetParentWindow",
-                       "D_Enum"}));
+                       "D_SetPFAppEvent", "D_Enum", "D_Select"}));
+    EXPECT_EQ(VARIANT_FALSE, V_BOOL(driver_.Get(L"EnableEvents").Get()));
     // The driver started from its own defaults and saved the set-up it was given.
     std::string settings = vb::test::ReadFileBytes(sandbox_.SettingsFile());
     EXPECT_EQ(std::string::npos, settings.find("[stale]"));
@@ -72,6 +82,19 @@ TEST_F(DeviceContextTest, ResetForgetsVariablesAndSelectsTheDefaults) {
     EXPECT_EQ(0, Long(driver_.Get(L"ObjectPosition")));
 }
 
+TEST_F(DeviceContextTest, ObjectNamesCountFromOneAfterAReset) {
+    Open(L"FAM03.PRN", L"Model 300");
+    auto printText = [this] {
+        driver_.Call(L"TextOut", {vb::Variant(0L), vb::Variant(0L), Str(L"x"), vb::Variant(0L)});
+    };
+    printText();
+    wrapper_.ResetDevice();
+    sandbox_.ClearCalls();
+    printText();
+    EXPECT_TRUE(Logged("D_SetVarInfo(1, 0, TEXT_OBJECT_1)"));
+    EXPECT_TRUE(Logged("D_EscapeW(1, 0x202A, 0, TEXT_2, 0)"));
+}
+
 TEST_F(DeviceContextTest, ADriverWithoutFontsSelectsNothing) {
     Open(L"FAM03.PRN", L"Model 300 NOFONTS");
     EXPECT_TRUE(wrapper_.FontMap().empty());
@@ -83,22 +106,58 @@ TEST_F(DeviceContextTest, ADriverWithoutFontsSelectsNothing) {
 
 TEST_F(DeviceContextTest, PageSetUpOfAMarkedDevmode) {
     Open(L"FAM03.PRN", L"Model 300");
-    ASSERT_TRUE(wrapper_.SetupPage(10000, 5000, 3, 2, 1));
+    sandbox_.ClearCalls();
+    ASSERT_TRUE(wrapper_.SetupPage(10000, 5000, 3, 3, 2));
     // Paper in tenths of a millimetre, then the marked block: labels, copies, sizes and counts.
+    // A label of a third of the page drops the remainder, and so does the sheet made of them.
     const struct {
         size_t offset;
         bool wide;
         long value;
-    } fields[] = {{48, false, 500}, {50, false, 1000}, {160, true, 3}, {328, true, 500}, {344, true, 2},
-                  {372, false, 2}};
+    } fields[] = {{40, true, 0x2 | 0x4 | 0x8}, {44, false, 1}, {46, false, 256}, {48, false, 500}, {50, false, 1000},
+                  {152, false, 7}, {156, true, 1}, {160, true, 3}, {328, true, 333}, {332, true, 250},
+                  {340, true, 2}, {344, true, 3}, {364, true, 500}, {368, true, 999}, {372, false, 2}};
     for (const auto& f : fields) {
         EXPECT_EQ(f.value, f.wide ? Devmode().I32(f.offset).value_or(-1) : Devmode().U16(f.offset).value_or(-1))
             << f.offset;
     }
     EXPECT_EQ(10000, Long(driver_.Get(L"PageWidth")));
     EXPECT_EQ(5000, Long(driver_.Get(L"PageHeight")));
-    EXPECT_EQ(2, Long(driver_.Get(L"PagePerRow")));
-    EXPECT_EQ(1, Long(driver_.Get(L"PagePerCol")));
+    EXPECT_EQ(3, Long(driver_.Get(L"PagePerRow")));
+    EXPECT_EQ(2, Long(driver_.Get(L"PagePerCol")));
+    EXPECT_TRUE(Logged("D_PrinterParameter(1, ReloadImagesNext, -1)"));
+    // The driver reads the sizes back through the label format of its callback object.
+    driver_.Call(L"Escape", {vb::Variant(0x7002L), vb::Variant(0L)});
+    EXPECT_TRUE(Logged("format: page 1000x500 label 333x250"));
+}
+
+// Families keep settings of their own in the devmode; the set-up leaves the other bits as the
+// script set them.
+TEST_F(DeviceContextTest, FamilyFieldsOfThePageSetUp) {
+    const struct {
+        const wchar_t* family;
+        long options;  // property 5, set before the document
+        size_t offset;
+        bool wide;
+        long value;
+    } cases[] = {{L"FAM01.PRN", 0x0101, 876, false, 0x0001},
+                 {L"FAM01.PRN", 0x0101, 882, false, 20},  // the head temperature
+                 {L"FAM02.PRN", 0, 1160, false, 2},
+                 {L"FAM10.PRN", 0x0010, 900, true, 0x0012},
+                 {L"FAM08.PRN", 0, 1160, false, 0}};
+    for (const auto& c : cases) {
+        Open(c.family, L"Model 300");
+        driver_.Call(L"SetProperty", {vb::Variant(5L), vb::Variant(c.options)});
+        driver_.Call(L"StartDoc");
+        EXPECT_EQ(c.value, c.wide ? Devmode().I32(c.offset).value_or(-1) : Devmode().U16(c.offset).value_or(-1))
+            << vb::ToUtf8(c.family) << " " << c.offset;
+        EXPECT_TRUE(handler_.openedPipes.empty()) << vb::ToUtf8(c.family);
+        wrapper_.Unload();
+    }
+    // FAM05 has its pipe opened again at every set-up: the opening's and the document's.
+    Open(L"FAM05.PRN", L"Model 300");
+    driver_.Call(L"StartDoc");
+    EXPECT_EQ((std::vector<std::wstring>(2, L"\\\\.\\pipe\\DizEvoviDodu")), handler_.openedPipes);
 }
 
 TEST_F(DeviceContextTest, UnmarkedOrEmptySetUpGetsOnlyThePublicFields) {
@@ -143,6 +202,88 @@ TEST_F(DeviceContextTest, ScriptMembersCreateDCAndResetDC) {
     EXPECT_TRUE(Logged("detach"));
     EXPECT_EQ(L"Model 203", Text(driver_.Get(L"Model")));
     EXPECT_EQ(1u, wrapper_.DeviceHandle());  // a fresh library counts from 1 again
+}
+
+// The driver reads the label format by dispid: the four sizes of the latest set-up, everything
+// else empty; written values are ignored, but the two object properties refuse them.
+TEST_F(DeviceContextTest, TheLabelFormatByDispid) {
+    Open(L"FAM03.PRN", L"Model 300");
+    ASSERT_TRUE(wrapper_.SetupPage(10000, 5000, 3, 3, 2));
+    auto* callback = new CIDriver(&wrapper_);
+    vb::Variant object = vb::test::DispatchClient(callback->AsDispatch()).Call(L"GetFormat");
+    ASSERT_EQ(VT_DISPATCH, object.Type());
+    vb::test::DispatchClient format(V_DISPATCH(object.Get()));
+    auto shown = [](const vb::Variant& value) -> std::wstring {
+        switch (value.Type()) {
+        case VT_I4: return std::to_wstring(V_I4(value.Get()));
+        case VT_I2: return std::to_wstring(V_I2(value.Get())) + L"s";
+        case VT_BOOL: return V_BOOL(value.Get()) ? L"True" : L"False";
+        case VT_BSTR: return L"'" + std::wstring(V_BSTR(value.Get())) + L"'";
+        case VT_DISPATCH: return V_DISPATCH(value.Get()) ? L"object" : L"Nothing";
+        default: return L"type " + std::to_wstring(value.Type());
+        }
+    };
+    const wchar_t* const expected[] = {
+        nullptr, L"Nothing", L"Nothing", L"500", L"1000", L"250", L"333", L"0", L"0", L"0", L"0", L"0", L"0", L"0",
+        L"False", L"False", L"''", L"''", L"type 0", L"0", L"0", L"''", L"''", L"False", L"''", L"0s", L"''"};
+    vb::Variant value;
+    for (DISPID id = 1; id <= 26; ++id) {
+        format.Invoke(id, DISPATCH_METHOD | DISPATCH_PROPERTYGET, {}, value);
+        EXPECT_EQ(expected[id], shown(value)) << id;
+    }
+    EXPECT_EQ(S_OK, format.Invoke(DISPID_VALUE, DISPATCH_PROPERTYGET, {}, value));
+    EXPECT_EQ(L"500", shown(value));  // the page height
+
+    vb::Variant text(std::wstring(L"kept"));
+    vb::Variant reference;
+    V_VT(reference.Get()) = VT_BYREF | VT_BSTR;
+    V_BSTRREF(reference.Get()) = &V_BSTR(text.Get());
+    EXPECT_EQ(S_OK, format.Invoke(25, DISPATCH_METHOD, {reference}, value));
+    EXPECT_EQ(L"0s", shown(value));
+    V_VT(reference.Get()) = VT_EMPTY;
+    EXPECT_EQ(L"'kept'", shown(text));
+
+    EXPECT_EQ(S_OK, format.Invoke(7, DISPATCH_PROPERTYPUT, {vb::Variant(5L)}, value));
+    for (DISPID id : {1, 2}) {
+        EXPECT_EQ(DISP_E_EXCEPTION, format.Invoke(id, DISPATCH_PROPERTYPUT, {vb::Variant(5L)}, value)) << id;
+        EXPECT_EQ(vb::DispatchSupport::kSetNotSupported, format.LastExceptionCode()) << id;
+    }
+    callback->Release();
+}
+
+// Reads and writes stay inside the driver's buffer, up to its very last byte.
+TEST(DevmodeBufferTest, FieldsUpToTheEndAndTheLayoutMarker) {
+    DevmodeBuffer small(std::vector<BYTE>(8, 0));
+    EXPECT_TRUE(small.Set32(4, 0x01020304));
+    EXPECT_EQ(0x01020304, small.I32(4));
+    EXPECT_FALSE(small.Set32(5, 1));
+    EXPECT_FALSE(small.Set16(7, 1));
+    EXPECT_EQ(std::nullopt, small.U16(7));
+    // A text keeps its terminator: at most the field's size less one.
+    EXPECT_TRUE(small.SetText(0, 4, "ABCDEF"));
+    EXPECT_EQ("ABC", small.Text(0, 8));
+
+    const struct {
+        WORD size;
+        WORD marker;
+        bool marked;
+    } cases[] = {{156, 0x7E40, true}, {156, 0x7E41, true}, {156, 0x7E42, false}, {0, 0x7E40, false}};
+    for (const auto& c : cases) {
+        DevmodeBuffer devmode(std::vector<BYTE>(400, 0));
+        devmode.Set16(DevmodeBuffer::kSize, c.size);
+        devmode.Set16(DevmodeBuffer::kLayoutMarker, c.marker);
+        EXPECT_EQ(c.marked, devmode.HasPrivateLayout()) << c.size << " " << c.marker;
+    }
+}
+
+TEST(DriverFamilyTest, KnownByTheLibraryFileNameInAnyCase) {
+    EXPECT_EQ(DriverFamily::Fam01, FamilyOf(L"FAM01.PRN"));
+    EXPECT_EQ(DriverFamily::Fam09, FamilyOf(L"fam09.prn"));
+    EXPECT_EQ(DriverFamily::Fam10, FamilyOf(L"Fam10.Prn"));
+    EXPECT_EQ(DriverFamily::Fam16, FamilyOf(L"FAM16.PRN"));
+    for (const wchar_t* other : {L"FAM17.PRN", L"FAM00.PRN", L"FAM1.PRN", L"FAM01.DLL", L"sample_driver.dll"}) {
+        EXPECT_EQ(DriverFamily::Other, FamilyOf(other)) << vb::ToUtf8(other);
+    }
 }
 
 }  // namespace

@@ -27,7 +27,15 @@ protected:
 
 TEST_F(DriverMembersTest, StartDocDefaultsAndPaperText) {
     Open(L"FAM03.PRN", L"Model 300");
+    sandbox_.ClearCalls();
     EXPECT_EQ(1, Long(driver_.Call(L"StartDoc")));
+    // The device is reset, set up, and the set-up applied before the document starts.
+    EXPECT_EQ((std::vector<std::string>{"D_SetVarInfo(1, 0, 0)", "D_SetSpecificOptions(1, 0)", "D_ResetDriver(1)",
+                                        "D_PrinterParameter(1, ReloadImagesNext, -1)", "D_RealizeDMW(1, Model 300)",
+                                        "D_ResetDriver(1)", "D_StartDocW(1, CDriverWrapper, " +
+                                            vb::ToUtf8(sandbox_.OutputFile()) + ")"}),
+              CallsOf({"D_SetVarInfo", "D_SetSpecificOptions", "D_ResetDriver", "D_PrinterParameter", "D_RealizeDMW",
+                       "D_StartDocW"}));
     EXPECT_EQ(1, Long(driver_.Call(L"EndDoc", {Variant(std::wstring(L"front")), Variant(std::wstring(L"extra"))})));
     EXPECT_EQ((std::vector<std::wstring>{L"0:Paper: 8000 x 8000, DPI: 300 x 300:", L"1:front:extra"}), EventTexts());
     // Arguments that do not convert fall back to their defaults; False turns the paper text off.
@@ -35,7 +43,28 @@ TEST_F(DriverMembersTest, StartDocDefaultsAndPaperText) {
     driver_.Call(L"StartDoc", {Variant(std::wstring(L"wide")), Variant::Missing(), Variant::Missing(),
                                Variant::Missing(), Variant::Missing(), Variant::Bool(false)});
     EXPECT_EQ(8000, Long(driver_.Get(L"PageWidth")));
-    EXPECT_EQ((std::vector<std::wstring>{L"0::"}), EventTexts());
+    // Only True (-1) turns it on; the text gives the page as set up, width first.
+    driver_.Call(L"StartDoc", {Variant(10000L), Variant(5000L), Variant(1L), Variant(1L), Variant(1L), Variant(1L)});
+    driver_.Call(L"StartDoc", {Variant(10000L), Variant(5000L), Variant(1L), Variant(1L), Variant(1L), Variant(-1L)});
+    EXPECT_EQ((std::vector<std::wstring>{L"0::", L"0::", L"0:Paper: 10000 x 5000, DPI: 300 x 300:"}), EventTexts());
+}
+
+// The hook is on from the start of a document of this family to the end of its driver call.
+TEST_F(DriverMembersTest, TheHookFamilySwitchesAroundADocument) {
+    Open(L"FAM09.PRN", L"Model 300");
+    driver_.Call(L"StartDoc");
+    driver_.Call(L"EndDoc", {Str(L"front")});
+    EXPECT_EQ((std::vector<std::wstring>{L"2:ON:", L"0:Paper: 8000 x 8000, DPI: 300 x 300:", L"2:OFF:", L"1:front:"}),
+              EventTexts());
+}
+
+TEST_F(DriverMembersTest, CountryAndEscapesReachTheDriverAsGiven) {
+    Open(L"FAM03.PRN", L"Model 300");
+    sandbox_.ClearCalls();
+    driver_.Call(L"SetCountry", {Variant(49L), Variant(2L)});
+    driver_.Call(L"Escape", {Variant(0x2030L), Variant(7L), Str(L"head")});
+    EXPECT_EQ((std::vector<std::string>{"D_SetCountry(1, 49, 2)", "D_EscapeW(1, 0x2030, 7, head, 0)"}),
+              CallsOf({"D_"}));
 }
 
 TEST_F(DriverMembersTest, NoLabelsPerRowOrColumnStartsNothing) {
@@ -51,6 +80,8 @@ TEST_F(DriverMembersTest, NoLabelsPerRowOrColumnStartsNothing) {
 TEST_F(DriverMembersTest, DeviceCapabilitiesByIndex) {
     Open(L"FAM03.PRN", L"Model 203");
     EXPECT_EQ(L"1000x1000,2000x1500", Text(driver_.Call(L"GetDeviceCaps", {Variant(3L), Variant(std::wstring(L","))})));
+    EXPECT_EQ(L"10000;30000", Text(driver_.Call(L"GetDeviceCaps", {Variant(5L)})));
+    EXPECT_EQ(L"Plain paper;Label stock", Text(driver_.Call(L"GetDeviceCaps", {Variant(16L)})));
     EXPECT_EQ(203, Long(driver_.Call(L"GetDeviceCaps", {Variant(18L)})));
     EXPECT_EQ(VT_EMPTY, driver_.Call(L"GetDeviceCaps", {Variant(6L)}).Type());
 
