@@ -251,39 +251,4 @@ TEST_F(DeviceContextTest, TheLabelFormatByDispid) {
     callback->Release();
 }
 
-// Reads and writes stay inside the driver's buffer, up to its very last byte.
-TEST(DevmodeBufferTest, FieldsUpToTheEndAndTheLayoutMarker) {
-    DevmodeBuffer small(std::vector<BYTE>(8, 0));
-    EXPECT_TRUE(small.Set32(4, 0x01020304));
-    EXPECT_EQ(0x01020304, small.I32(4));
-    EXPECT_FALSE(small.Set32(5, 1));
-    EXPECT_FALSE(small.Set16(7, 1));
-    EXPECT_EQ(std::nullopt, small.U16(7));
-    // A text keeps its terminator: at most the field's size less one.
-    EXPECT_TRUE(small.SetText(0, 4, "ABCDEF"));
-    EXPECT_EQ("ABC", small.Text(0, 8));
-
-    const struct {
-        WORD size;
-        WORD marker;
-        bool marked;
-    } cases[] = {{156, 0x7E40, true}, {156, 0x7E41, true}, {156, 0x7E42, false}, {0, 0x7E40, false}};
-    for (const auto& c : cases) {
-        DevmodeBuffer devmode(std::vector<BYTE>(400, 0));
-        devmode.Set16(DevmodeBuffer::kSize, c.size);
-        devmode.Set16(DevmodeBuffer::kLayoutMarker, c.marker);
-        EXPECT_EQ(c.marked, devmode.HasPrivateLayout()) << c.size << " " << c.marker;
-    }
-}
-
-TEST(DriverFamilyTest, KnownByTheLibraryFileNameInAnyCase) {
-    EXPECT_EQ(DriverFamily::Fam01, FamilyOf(L"FAM01.PRN"));
-    EXPECT_EQ(DriverFamily::Fam09, FamilyOf(L"fam09.prn"));
-    EXPECT_EQ(DriverFamily::Fam10, FamilyOf(L"Fam10.Prn"));
-    EXPECT_EQ(DriverFamily::Fam16, FamilyOf(L"FAM16.PRN"));
-    for (const wchar_t* other : {L"FAM17.PRN", L"FAM00.PRN", L"FAM1.PRN", L"FAM01.DLL", L"sample_driver.dll"}) {
-        EXPECT_EQ(DriverFamily::Other, FamilyOf(other)) << vb::ToUtf8(other);
-    }
-}
-
 }  // namespace

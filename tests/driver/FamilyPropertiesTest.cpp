@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "FamilyProperties.h"
+#include "Strings.h"
 
 namespace {
 
@@ -184,6 +185,16 @@ TEST(FamilyProperties, MissingRowsDevmodeOrFieldsGiveNothing) {
     EXPECT_EQ(VT_EMPTY, props::Get(F::Fam11, small, 5).Type());
     Set(F::Fam11, small, 1, vb::Variant(3L));
     EXPECT_EQ(3, Number(props::Get(F::Fam11, small, 1)));
+}
+
+TEST(DriverFamilyTest, KnownByTheLibraryFileNameInAnyCase) {
+    EXPECT_EQ(DriverFamily::Fam01, FamilyOf(L"FAM01.PRN"));
+    EXPECT_EQ(DriverFamily::Fam09, FamilyOf(L"fam09.prn"));
+    EXPECT_EQ(DriverFamily::Fam10, FamilyOf(L"Fam10.Prn"));
+    EXPECT_EQ(DriverFamily::Fam16, FamilyOf(L"FAM16.PRN"));
+    for (const wchar_t* other : {L"FAM17.PRN", L"FAM00.PRN", L"FAM1.PRN", L"FAM01.DLL", L"sample_driver.dll"}) {
+        EXPECT_EQ(DriverFamily::Other, FamilyOf(other)) << vb::ToUtf8(other);
+    }
 }
 
 }  // namespace
