@@ -15,9 +15,8 @@ int FacesNamed(const std::wstring& name) {
     wanted.lfCharSet = DEFAULT_CHARSET;
     wcsncpy(wanted.lfFaceName, name.c_str(), LF_FACESIZE - 1);
     int count = 0;
-    HDC screen = ::GetDC(nullptr);
-    ::EnumFontFamiliesExW(screen, &wanted, CountFace, reinterpret_cast<LPARAM>(&count), 0);
-    ::ReleaseDC(nullptr, screen);
+    vb::ScopedWindowDC screen(nullptr);
+    ::EnumFontFamiliesExW(screen.Get(), &wanted, CountFace, reinterpret_cast<LPARAM>(&count), 0);
     return count;
 }
 
@@ -124,15 +123,16 @@ TEST_F(DriverWrapperLoadTest, GdiPlusRunsFromLoadToUnload) {
 TEST_F(DriverWrapperLoadTest, DriverFontsBesideTheSettingsFileWhileLoaded) {
     // A font of a family no one has: a system font's data with its family renamed in the name
     // table, where names are big-endian UTF-16.
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
     wchar_t face[LF_FACESIZE] = {};
-    ::GetTextFaceW(dc, LF_FACESIZE, face);
-    const DWORD size = ::GetFontData(dc, 0, 0, nullptr, 0);
-    std::string data(size == GDI_ERROR ? 0 : size, '\0');
-    if (!data.empty()) ::GetFontData(dc, 0, 0, data.data(), size);
-    ::SelectObject(dc, old);
-    ::DeleteDC(dc);
+    std::string data;
+    {
+        vb::UniqueDC dc(::CreateCompatibleDC(nullptr));
+        vb::ScopedSelect selectFont(dc.Get(), ::GetStockObject(DEFAULT_GUI_FONT));
+        ::GetTextFaceW(dc.Get(), LF_FACESIZE, face);
+        const DWORD size = ::GetFontData(dc.Get(), 0, 0, nullptr, 0);
+        data.resize(size == GDI_ERROR ? 0 : size);
+        if (!data.empty()) ::GetFontData(dc.Get(), 0, 0, data.data(), size);
+    }
     ASSERT_FALSE(data.empty());
     const std::wstring renamed(wcslen(face), L'Q');
     std::string from, to;

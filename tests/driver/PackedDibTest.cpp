@@ -24,22 +24,9 @@ vb::UniqueBitmap ThirtyTwoBitBitmap(HDC dc, LONG width, LONG height, const std::
     return bitmap;
 }
 
-// A DIB section of 1 to 8 bits a pixel with the given colour table and rows (padding included).
-vb::UniqueBitmap PalettedBitmap(HDC dc, LONG width, LONG height, WORD bitCount, const std::vector<RGBQUAD>& table,
-                                const std::vector<BYTE>& rows) {
-    std::vector<BYTE> info(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
-    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
-    header->biSize = sizeof(BITMAPINFOHEADER);
-    header->biWidth = width;
-    header->biHeight = height;
-    header->biPlanes = 1;
-    header->biBitCount = bitCount;
-    std::memcpy(info.data() + sizeof(BITMAPINFOHEADER), table.data(), table.size() * sizeof(RGBQUAD));
-    void* bits = nullptr;
-    vb::UniqueBitmap bitmap(
-        ::CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (bits) std::memcpy(bits, rows.data(), rows.size());
-    return bitmap;
+std::vector<BYTE> HeaderBytes(const BITMAPINFOHEADER& header) {
+    const auto* bytes = reinterpret_cast<const BYTE*>(&header);
+    return std::vector<BYTE>(bytes, bytes + sizeof header);
 }
 
 // The header bytes a driver must find: uncompressed, one plane, bottom-up, the size of its rows.
@@ -52,13 +39,21 @@ std::vector<BYTE> HeaderBytes(LONG width, LONG height, WORD bitCount, DWORD imag
     header.biBitCount = bitCount;
     header.biCompression = BI_RGB;
     header.biSizeImage = imageSize;
-    const auto* bytes = reinterpret_cast<const BYTE*>(&header);
-    return std::vector<BYTE>(bytes, bytes + sizeof header);
+    return HeaderBytes(header);
 }
 
-std::vector<BYTE> HeaderBytes(const BITMAPINFOHEADER& header) {
-    const auto* bytes = reinterpret_cast<const BYTE*>(&header);
-    return std::vector<BYTE>(bytes, bytes + sizeof header);
+// A DIB section of 1 to 8 bits a pixel with the given colour table and rows (padding included).
+vb::UniqueBitmap PalettedBitmap(HDC dc, LONG width, LONG height, WORD bitCount, const std::vector<RGBQUAD>& table,
+                                const std::vector<BYTE>& rows) {
+    std::vector<BYTE> info = HeaderBytes(width, height, bitCount, 0);
+    const auto* colours = reinterpret_cast<const BYTE*>(table.data());
+    info.insert(info.end(), colours, colours + table.size() * sizeof(RGBQUAD));
+    info.resize(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
+    void* bits = nullptr;
+    vb::UniqueBitmap bitmap(
+        ::CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (bits) std::memcpy(bits, rows.data(), rows.size());
+    return bitmap;
 }
 
 class PackedDibTest : public ::testing::Test {
