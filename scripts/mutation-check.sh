@@ -163,6 +163,7 @@ faults=(
   "src/driver/DriverWrapperDispatch.cpp|{10, L\"ObjectPosition\", P, &W::GetObjectPosition, &W::SetObjectPosition},|{10, L\"ObjectPosition\", P, &W::GetObjectPosition},|an object position that a script cannot set"
   "src/driver/DriverWrapperDispatch.cpp|        {47, L\"GetLastError\", M, &W::GetLastErrorMember},|        {46, L\"GetLastError\", M, &W::GetLastErrorMember},|a wrong dispid for GetLastError"
   "src/driver/DriverWrapperDispatch.cpp|    objectPosition_ = *value;|    objectPosition_ = -*value;|a wrong object position stored"
+  "src/driver/DriverWrapperDispatch.cpp|HRESULT W::GetCodes(DispatchCall& call) { return call.Return(static_cast<long>(codes_.size())); }|HRESULT W::GetCodes(DispatchCall& call) { return call.Return(static_cast<long>(fonts_.size())); }|the number of barcode types counting the fonts"
   "src/driver/FamilyProperties.cpp|{F::Fam04, 3, Field::U16, 882, C::I4OrZero, kFeedModes, 380},|{F::Fam04, 3, Field::U16, 882, C::I4OrZero, kFeedModes},|a FAM04 feed mode not copied to the common field"
   "src/driver/FamilyProperties.cpp|{F::Fam01, 1, Field::U16, 1212, C::I2Kept,|{F::Fam01, 1, Field::U16, 1210, C::I2Kept,|a FAM01 image format at a wrong offset"
   "src/driver/FamilyProperties.cpp|{F::Fam02, 1, Field::U16, 1160, C::I2Kept, L\"0x0000;0x0002\"},|{F::Fam02, 1, Field::U16, 1160, C::I2Kept, L\"0x0000;0x0001\"},|wrong FAM02 image formats allowed"

@@ -19,9 +19,9 @@ using vb::sample::State;
 
 namespace {
 
-// Whether the instance's model has fonts and barcode types at all; false for a bad call.
+// Whether the instance's model has fonts or barcode types at all; false for a bad call.
 template <class Callback>
-bool MayEnumerate(DRIVERHANDLE h, Callback callback) {
+bool MayEnumerate(DRIVERHANDLE h, Callback callback, bool ModelTraits::*has) {
     std::wstring model;
     ModelTraits traits;
     if (!State().ModelFor(h, nullptr, model, traits)) return false;
@@ -29,7 +29,7 @@ bool MayEnumerate(DRIVERHANDLE h, Callback callback) {
         State().Fail(vb::sample::kBadArgument);
         return false;
     }
-    return traits.fonts;
+    return traits.*has;
 }
 
 }  // namespace
@@ -39,12 +39,12 @@ extern "C" {
 // The face argument does not narrow the list: the bench always asks for every font.
 LONG WINAPI D_EnumFontsW(DRIVERHANDLE h, LPCWSTR, DEVICEFONTENUMPROC callback, LPARAM data) {
     LogCall(__func__, h);
-    return MayEnumerate(h, callback) ? vb::sample::EnumerateFonts(callback, data) : 0;
+    return MayEnumerate(h, callback, &ModelTraits::fonts) ? vb::sample::EnumerateFonts(callback, data) : 0;
 }
 
 LONG WINAPI D_EnumCodesW(DRIVERHANDLE h, LPCWSTR, DEVICECODEENUMPROC callback, LPARAM data) {
     LogCall(__func__, h);
-    return MayEnumerate(h, callback) ? vb::sample::EnumerateCodes(callback, data) : 0;
+    return MayEnumerate(h, callback, &ModelTraits::codes) ? vb::sample::EnumerateCodes(callback, data) : 0;
 }
 
 // A selection outlives the document: it stays the instance's until the next one.

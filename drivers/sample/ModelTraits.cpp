@@ -25,6 +25,7 @@ ModelTraits ParseModel(std::wstring_view model) {
     traits.layoutMarker = !Contains(model, L"NOMARK");
     traits.setupPart = !Contains(model, L"NOSETUP");
     traits.fonts = !Contains(model, L"NOFONTS");
+    traits.codes = traits.fonts && !Contains(model, L"NOCODES");
     traits.rfid = Contains(model, L"RFID");
     traits.dateTime = !Contains(model, L"NODATE");
     traits.fileList = Contains(model, L"FILELIST");

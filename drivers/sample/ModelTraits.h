@@ -13,6 +13,7 @@ struct ModelTraits {
     bool layoutMarker = true;   // "NOMARK" takes the private layout marker out of the devmode
     bool setupPart = true;      // "NOSETUP" makes the devmode's dmSize 0
     bool fonts = true;          // "NOFONTS": no fonts and no barcode types
+    bool codes = true;          // "NOCODES": fonts but no barcode types
     bool rfid = false;          // "RFID"
     bool dateTime = true;       // "NODATE": no date or time formats
     bool fileList = false;      // "FILELIST": FAM09 turns the print file into a list of its page files

@@ -102,6 +102,11 @@ TEST_F(DeviceContextTest, ADriverWithoutFontsSelectsNothing) {
     EXPECT_EQ(L"", wrapper_.DefaultFontName());
     EXPECT_EQ(0, Long(driver_.Call(L"SelectCode", {driver_.Call(L"GetCode", {vb::Variant(0L)})})));
     EXPECT_TRUE(CallsOf({"D_SelectFontW", "D_SelectCodeW"}).empty());
+
+    // Fonts and barcode types are counted apart.
+    Open(L"FAM03.PRN", L"Model 300 NOCODES");
+    EXPECT_EQ(3, Long(driver_.Get(L"Fonts")));
+    EXPECT_EQ(0, Long(driver_.Get(L"Codes")));
 }
 
 TEST_F(DeviceContextTest, PageSetUpOfAMarkedDevmode) {
