@@ -8,6 +8,10 @@ using Calls = std::vector<std::string>;
 class DeviceContextTest : public OpenDeviceFixture {
 protected:
     const DevmodeBuffer& Devmode() const { return wrapper_.Devmode(); }
+    // A 32-bit (wide) or 16-bit field of the devmode; -1 when it lies outside.
+    long Field(size_t offset, bool wide) const {
+        return wide ? Devmode().I32(offset).value_or(-1) : Devmode().U16(offset).value_or(-1);
+    }
     std::wstring Folder() const { return sandbox_.Path(L""); }
 };
 
@@ -123,8 +127,7 @@ TEST_F(DeviceContextTest, PageSetUpOfAMarkedDevmode) {
                   {152, false, 7}, {156, true, 1}, {160, true, 3}, {328, true, 333}, {332, true, 250},
                   {340, true, 2}, {344, true, 3}, {364, true, 500}, {368, true, 999}, {372, false, 2}};
     for (const auto& f : fields) {
-        EXPECT_EQ(f.value, f.wide ? Devmode().I32(f.offset).value_or(-1) : Devmode().U16(f.offset).value_or(-1))
-            << f.offset;
+        EXPECT_EQ(f.value, Field(f.offset, f.wide)) << f.offset;
     }
     EXPECT_EQ(10000, Long(driver_.Get(L"PageWidth")));
     EXPECT_EQ(5000, Long(driver_.Get(L"PageHeight")));
@@ -154,8 +157,7 @@ TEST_F(DeviceContextTest, FamilyFieldsOfThePageSetUp) {
         Open(c.family, L"Model 300");
         driver_.Call(L"SetProperty", {vb::Variant(5L), vb::Variant(c.options)});
         driver_.Call(L"StartDoc");
-        EXPECT_EQ(c.value, c.wide ? Devmode().I32(c.offset).value_or(-1) : Devmode().U16(c.offset).value_or(-1))
-            << vb::ToUtf8(c.family) << " " << c.offset;
+        EXPECT_EQ(c.value, Field(c.offset, c.wide)) << vb::ToUtf8(c.family) << " " << c.offset;
         EXPECT_TRUE(handler_.openedPipes.empty()) << vb::ToUtf8(c.family);
         wrapper_.Unload();
     }

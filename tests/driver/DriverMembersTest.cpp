@@ -19,6 +19,15 @@ protected:
     std::wstring NameOf(const Variant& object) {
         return V_VT(object.Get()) == VT_DISPATCH ? Text(DispatchClient(V_DISPATCH(object.Get())).Get(L"Name")) : L"<none>";
     }
+    // GetRFIDNames with `names` passed by reference, as a script passes a variable.
+    long RfidNamesInto(Variant& names) {
+        Variant reference;
+        V_VT(reference.Get()) = VT_BYREF | VT_VARIANT;
+        V_VARIANTREF(reference.Get()) = names.Get();
+        long result = Long(driver_.Call(L"GetRFIDNames", {reference}));
+        V_VT(reference.Get()) = VT_EMPTY;  // the names belong to `names`
+        return result;
+    }
     SIZE SizeOf(const Variant& object) {
         DispatchClient size(V_DISPATCH(object.Get()));
         return SIZE{Long(size.Get(L"cx")), Long(size.Get(L"cy"))};
@@ -87,12 +96,8 @@ TEST_F(DriverMembersTest, DeviceCapabilitiesByIndex) {
 
     // Without RFID the names come back cleared; without colour images go with 1 bit a pixel.
     Variant names(std::wstring(L"untouched"));
-    Variant reference;
-    V_VT(reference.Get()) = VT_BYREF | VT_VARIANT;
-    V_VARIANTREF(reference.Get()) = names.Get();
-    EXPECT_EQ(0, Long(driver_.Call(L"GetRFIDNames", {reference})));
+    EXPECT_EQ(0, RfidNamesInto(names));
     EXPECT_EQ(VT_EMPTY, names.Type());
-    V_VT(reference.Get()) = VT_EMPTY;
     EXPECT_EQ(L"1", Text(driver_.Get(L"DIBColors")));
     driver_.Call(L"CreateDC", {Str(L"Model 203 COLOR")});
     EXPECT_EQ(L"1;16;24;32", Text(driver_.Get(L"DIBColors")));
@@ -115,12 +120,8 @@ TEST_F(DriverMembersTest, ParametersGoToTheDriver) {
 TEST_F(DriverMembersTest, RfidNamesAndObjectFromACapableDevice) {
     Open(L"FAM03.PRN", L"Model 300 RFID");
     Variant names(std::wstring(L"untouched"));
-    Variant reference;
-    V_VT(reference.Get()) = VT_BYREF | VT_VARIANT;
-    V_VARIANTREF(reference.Get()) = names.Get();
-    EXPECT_EQ(3, Long(driver_.Call(L"GetRFIDNames", {reference})));
+    EXPECT_EQ(3, RfidNamesInto(names));
     EXPECT_EQ(L"EPC;TID;USER", Text(names));
-    V_VT(reference.Get()) = VT_EMPTY;
     Variant first = driver_.Call(L"GetRFIDObject", {Variant(0L)});
     ASSERT_NE(nullptr, V_DISPATCH(first.Get()));
     Variant second = driver_.Call(L"GetRFIDObject", {Variant(1L)});

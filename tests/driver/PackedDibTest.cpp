@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "DibHeader.h"
 #include "PackedDib.h"
 #include "UniqueHandle.h"
 
@@ -13,11 +14,7 @@ namespace {
 // A 32-bit DIB section filled pixel by pixel (B, G, R, unused).
 vb::UniqueBitmap ThirtyTwoBitBitmap(HDC dc, LONG width, LONG height, const std::vector<DWORD>& pixels) {
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader = vb::test::DibHeader(width, height, 32);
     void* bits = nullptr;
     vb::UniqueBitmap bitmap(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (bits) std::memcpy(bits, pixels.data(), pixels.size() * 4);
@@ -31,13 +28,7 @@ std::vector<BYTE> HeaderBytes(const BITMAPINFOHEADER& header) {
 
 // The header bytes a driver must find: uncompressed, one plane, bottom-up, the size of its rows.
 std::vector<BYTE> HeaderBytes(LONG width, LONG height, WORD bitCount, DWORD imageSize) {
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = bitCount;
-    header.biCompression = BI_RGB;
+    BITMAPINFOHEADER header = vb::test::DibHeader(width, height, bitCount);
     header.biSizeImage = imageSize;
     return HeaderBytes(header);
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "DibHeader.h"
 #include "OpenDeviceFixture.h"
 #include "Strings.h"
 #include "TestFiles.h"
@@ -30,12 +31,7 @@ using vb::test::DispatchClient;
 std::string Picture(LONG width, LONG height) {
     const DWORD rowSize = static_cast<DWORD>((width * 3 + 3) & ~3);
     BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
+    BITMAPINFOHEADER info = vb::test::DibHeader(width, height, 24);
     info.biSizeImage = rowSize * static_cast<DWORD>(height);
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof file + sizeof info;

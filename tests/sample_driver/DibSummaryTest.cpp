@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "DibHeader.h"
 #include "DibSummary.h"
 
 namespace {
@@ -17,13 +18,7 @@ using Dib = std::vector<BYTE>;
 // A BITMAPINFOHEADER, `tableEntries` colour entries and the rows of `width` x |height| pixels at
 // `bits` per pixel.
 Dib MakeDib(LONG width, LONG height, WORD bits, DWORD tableEntries, DWORD clrUsed = 0) {
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = bits;
-    header.biCompression = BI_RGB;
+    BITMAPINFOHEADER header = vb::test::DibHeader(width, height, bits);
     header.biClrUsed = clrUsed;
     const size_t rowSize = (static_cast<size_t>(width) * bits + 31) / 32 * 4;
     Dib dib(sizeof header + tableEntries * sizeof(RGBQUAD) + rowSize * static_cast<size_t>(std::labs(height)));
